@@ -1,0 +1,71 @@
+#include "app/frame_timer.h"
+
+#include <time.h>
+
+namespace {
+
+int64_t readMonotonic() {
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<int64_t>(ts.tv_sec) * 1000000000LL + ts.tv_nsec;
+}
+
+void sleepNanoseconds(int64_t counts) {
+    if (counts <= 0) return;
+    timespec request;
+    request.tv_sec = static_cast<time_t>(counts / 1000000000LL);
+    request.tv_nsec = static_cast<long>(counts % 1000000000LL);
+    while (nanosleep(&request, &request) != 0) {
+        // Interrupted by a signal: sleep the rest.
+    }
+}
+
+PerformanceCounter& currentCounter() {
+    static PerformanceCounter counter = systemCounter();
+    return counter;
+}
+
+}  // namespace
+
+PerformanceCounter systemCounter() { return {readMonotonic, 1000000000LL, sleepNanoseconds}; }
+
+void setPerformanceCounter(const PerformanceCounter& counter) {
+    currentCounter() = counter;
+    frameTimer.counterFrequency = counter.frequency;
+}
+
+const PerformanceCounter& performanceCounter() { return currentCounter(); }
+
+FrameTimer frameTimer;
+TickClock tickClock;
+
+FrameTimer::FrameTimer() : counterFrequency(currentCounter().frequency) {}
+
+bool FrameTimer::isTickDue(TickClock& clock) {
+    clock.now = currentCounter().read();
+    const double elapsed =
+        static_cast<double>(clock.now - clock.lastTick) / static_cast<double>(counterFrequency);
+    if (elapsed > clock.interval) {
+        clock.lastTick = clock.now;
+        return true;
+    }
+    return false;
+}
+
+void FrameTimer::waitForTick(const TickClock& clock) const {
+    const PerformanceCounter& counter = currentCounter();
+    const double frequency = static_cast<double>(counterFrequency);
+    for (;;) {
+        const int64_t now = counter.read();
+        const double elapsed = static_cast<double>(now - clock.lastTick) / frequency;
+        if (elapsed > clock.interval) return;
+        // One count past the end of the period, so the strict test passes.
+        const int64_t remaining = static_cast<int64_t>((clock.interval - elapsed) * frequency) + 1;
+        counter.sleepCounts(remaining);
+    }
+}
+
+void resetTickClock(TickClock& clock, double interval) {
+    clock.interval = interval;
+    clock.lastTick = currentCounter().read();
+}

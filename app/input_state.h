@@ -1,0 +1,26 @@
+// The pointer and the one button press that a frame may act on.
+#pragma once
+
+#include <cstdint>
+
+constexpr int32_t BUTTON_LEFT = 0;
+constexpr int32_t BUTTON_MIDDLE = 1;
+constexpr int32_t BUTTON_RIGHT = 2;
+constexpr int32_t BUTTON_NONE = -1;
+constexpr int32_t BUTTON_STATE_DOWN = 0;  // the toolkit's value for a press
+constexpr unsigned char KEY_ESCAPE = 27;
+
+struct InputState {
+    int32_t mouseX;
+    int32_t mouseY;
+    int32_t pendingButton;  // first button pressed since the last frame, or -1
+};
+
+extern InputState input;
+
+// The toolkit's mouse and keyboard callbacks, free of any toolkit header.
+void onMouse(int button, int buttonState, int x, int y);
+void onMotion(int x, int y);
+void onPassiveMotion(int x, int y);
+// Esc: back to the menu, or on the menu the end of the game.
+void onKeyboard(unsigned char key, int x, int y);

@@ -1,0 +1,16 @@
+#include "app/key_state.h"
+
+KeyState keyState;
+
+void KeyState::press(unsigned char key) {
+    down_[key] = true;
+    pressed_[key] = true;
+}
+
+void KeyState::release(unsigned char key) { down_[key] = false; }
+
+bool KeyState::downOrPressedSinceLastQuery(unsigned char key) {
+    const bool answer = down_[key] || pressed_[key];
+    pressed_[key] = false;
+    return answer;
+}

@@ -1,0 +1,71 @@
+// Program entry: the screen, the resources, the toolkit callbacks, and the
+// toolkit's main loop for the rest of the run.
+#include <GL/freeglut.h>
+
+#include <cstdlib>
+
+#include "app/frame_timer.h"
+#include "app/input_state.h"
+#include "app/key_state.h"
+#include "app/shell.h"
+#include "render/sprite_sheet.h"
+
+namespace {
+
+void onReshape(int width, int height) {
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    if (height <= 0) height = 1;
+    if (width <= 0) width = 1;
+    if (width > height) {
+        const double aspect = static_cast<double>(width) / height;
+        glFrustum(-10 * aspect, 10 * aspect, -10, 10, 10, 2000);
+    } else {
+        const double aspect = static_cast<double>(height) / width;
+        glFrustum(-10, 10, -10 * aspect, 10 * aspect, 10, 2000);
+    }
+    glMatrixMode(GL_MODELVIEW);
+}
+
+// The space bar state for the splash is kept beside the Esc handling.
+void onKeyDown(unsigned char key, int x, int y) {
+    keyState.press(key);
+    onKeyboard(key, x, y);
+}
+
+void onKeyUp(unsigned char key, int, int) { keyState.release(key); }
+
+// Closing the window ends the game the same way as Esc on the menu.
+void onWindowClose() { std::exit(0); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_EXIT);
+    glutGameModeString("1024x768:32@75");
+    if (glutGameModeGet(GLUT_GAME_MODE_POSSIBLE)) {
+        glutEnterGameMode();
+    } else {
+        glutInitWindowSize(SCREEN_WIDTH, SCREEN_HEIGHT);
+        glutInitWindowPosition(50, 50);
+        glutCreateWindow("Tolvane");
+    }
+    loadResources();
+
+    glutMouseFunc(onMouse);
+    glutMotionFunc(onMotion);
+    glutPassiveMotionFunc(onPassiveMotion);
+    glutDisplayFunc(onDisplay);
+    glutReshapeFunc(onReshape);
+    glutKeyboardFunc(onKeyDown);
+    glutKeyboardUpFunc(onKeyUp);
+    glutCloseFunc(onWindowClose);
+
+    glutSetCursor(GLUT_CURSOR_NONE);
+    setFramePacing(true);
+    glutMainLoop();
+    return 0;
+}

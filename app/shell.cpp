@@ -1,0 +1,115 @@
+#include "app/shell.h"
+
+#include <cstdio>
+
+#include "app/frame_timer.h"
+#include "app/input_state.h"
+#include "audio/sound_bank.h"
+#include "frontend/menu.h"
+#include "frontend/profile.h"
+#include "frontend/splash.h"
+#include "frontend/worlds.h"
+#include "game/game_context.h"
+#include "render/bitmap_font.h"
+#include "render/sprite_sheet.h"
+
+int32_t tilesetTexture;
+int32_t titleTexture;
+int32_t menuTileTexture;
+int32_t guiTexture;
+int32_t mangaTexture;
+int32_t logoTexture;
+int32_t woodboxTexture;
+int32_t levelCompleteTexture;
+int32_t levelBackgroundTexture;
+int32_t splashTexture;
+
+namespace {
+
+bool framePacing = false;
+
+void dot() {
+    std::fputs(".", stdout);
+    std::fflush(stdout);
+}
+
+void loadSound(int slot, const char* path) {
+    soundBank.loadSample(slot, path);
+    dot();
+}
+
+// One picture into its texture, then its frames: a dot after the load.
+int32_t loadPicture(const char* path, int32_t w, int32_t h, int32_t fw, int32_t fh, int32_t first,
+                    int32_t last) {
+    const int32_t texture = loadTga(path);
+    dot();
+    sprites.setupFrames(w, h, static_cast<uint32_t>(texture), fw, fh, first, last);
+    return texture;
+}
+
+}  // namespace
+
+void setFramePacing(bool on) { framePacing = on; }
+
+void runScreenFrame() {
+    switch (game.state) {
+        case STATE_SPLASH: runSplashFrame(); break;
+        case STATE_PLAY: game.runPlayFrame(); break;
+        case STATE_MENU: runMenuFrame(); break;
+        case STATE_LEVEL_COMPLETE: game.runLevelCompleteFrame(); break;
+        case STATE_TIME_OVER: game.runTimeOverFrame(); break;
+        default: break;  // an unknown state draws nothing
+    }
+}
+
+void onDisplay() {
+    // A frame starts only once a tick is due, so (nearly) every frame carries
+    // one tick: no click is dropped for want of a tick, the per-frame fades
+    // run at the tick rate, and the game sleeps instead of spinning.
+    if (framePacing) frameTimer.waitForTick(tickClock);
+    runScreenFrame();
+    input.pendingButton = BUTTON_NONE;
+}
+
+void loadResources() {
+    font.setOutlineMode(0);
+    font.setHeight(22);
+    font.buildFont("Ariel");
+    font.setStyleFlags(1);
+    sprites.initGraphics();
+    soundBank.initAudio();
+    std::fputs("Loading...", stdout);
+    std::fflush(stdout);
+
+    loadSound(SOUND_BLEEP, "sound/BLEEP.mp3");
+    loadSound(SOUND_POP, "sound/pop.wav");
+    loadSound(SOUND_MUSIC, "sound/music.mp3");
+    loadSound(SOUND_TIMEUP, "sound/timeup.wav");
+    loadSound(SOUND_RESTART, "sound/restart.wav");
+    loadSound(SOUND_FINISH, "sound/finish.wav");
+
+    tilesetTexture = loadPicture("gfx/tilesets/classic.tga", 512, 32, 32, 32, 1, 16);
+    dot();  // the tileset's frames count once more
+    titleTexture = loadPicture("gfx/title.tga", 257, 103, 257, 103, FRAME_TITLE, FRAME_TITLE);
+    menuTileTexture = loadPicture("gfx/frontend/bkg.tga", 32, 32, 32, 32, FRAME_MENU_TILE, FRAME_MENU_TILE);
+    guiTexture = loadPicture("gfx/frontend/gui.tga", 256, 64, 64, 64, FRAME_BUTTON, FRAME_CROSS);
+    mangaTexture = loadPicture("gfx/frontend/manga.tga", 256, 448, 256, 448, FRAME_MASCOT, FRAME_MASCOT);
+    logoTexture = loadPicture("gfx/frontend/hvlogo.tga", 250, 125, 250, 125, FRAME_LOGO, FRAME_LOGO);
+    woodboxTexture = loadPicture("gfx/frontend/woodbox.tga", 256, 256, 256, 256, FRAME_WOODBOX, FRAME_WOODBOX);
+    levelCompleteTexture =
+        loadPicture("gfx/frontend/lvlcomp.tga", 240, 128, 240, 128, FRAME_LEVEL_COMPLETE, FRAME_LEVEL_COMPLETE);
+    levelBackgroundTexture =
+        loadPicture("gfx/bkgs/1.tga", 512, 384, 512, 384, FRAME_BACKGROUND, FRAME_BACKGROUND);
+    splashTexture = loadPicture("gfx/frontend/splash.tga", 512, 384, 512, 384, FRAME_SPLASH, FRAME_SPLASH);
+
+    game.startGame();
+}
+
+void GameContext::startGame() {
+    state = STATE_SPLASH;
+    resetTickClock(tickClock, TICK_INTERVAL);
+    loadProfile();
+    fillWorldTable();
+    elimDelay = 0;
+    soundBank.playSoundLooped(SOUND_MUSIC);
+}

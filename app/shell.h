@@ -1,0 +1,30 @@
+// The shell between the toolkit and the game: the display callback's
+// dispatch on the game state, resource loading and the game's start.
+#pragma once
+
+#include <cstdint>
+
+// Texture names of the pictures loaded at start-up.
+extern int32_t tilesetTexture;
+extern int32_t titleTexture;
+extern int32_t menuTileTexture;
+extern int32_t guiTexture;
+extern int32_t mangaTexture;
+extern int32_t logoTexture;
+extern int32_t woodboxTexture;
+extern int32_t levelCompleteTexture;
+extern int32_t levelBackgroundTexture;
+extern int32_t splashTexture;
+
+// Runs the one screen of the current state, then forgets the frame's press.
+// With pacing on, it first waits until a tick is due.
+void onDisplay();
+// Runs the screen of the current state once; a state outside 1 to 5 draws nothing.
+void runScreenFrame();
+// Frame pacing of the display callback (on in the program, off in tests that
+// drive frames by hand).
+void setFramePacing(bool on);
+
+// Font, GL state, mixer, then the six sounds and ten pictures with a dot
+// after each on the "Loading..." line; ends by starting the game.
+void loadResources();

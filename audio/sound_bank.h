@@ -1,0 +1,60 @@
+// Numbered sample slots over the mixer: the five effects and the music, all
+// loaded whole at start-up and played by slot. The bank also counts every
+// play request per slot, so the rules can be watched without a sound card.
+#pragma once
+
+#include <cstdint>
+
+struct Mix_Chunk;
+
+constexpr int SOUND_SLOT_COUNT = 12;
+constexpr int SOUND_BLEEP = 6;
+constexpr int SOUND_TIMEUP = 7;
+constexpr int SOUND_POP = 8;
+constexpr int SOUND_MUSIC = 9;
+constexpr int SOUND_RESTART = 10;
+constexpr int SOUND_FINISH = 11;
+
+// The error codes the game reports, with their texts in audioErrorText.
+constexpr int AUDIO_OK = 0;
+constexpr int AUDIO_ERR_UNINITIALIZED = 2;
+constexpr int AUDIO_ERR_INIT = 3;
+constexpr int AUDIO_ERR_PLAY = 5;
+constexpr int AUDIO_ERR_FILE_NOTFOUND = 9;
+constexpr int AUDIO_ERR_FILE_FORMAT = 10;
+constexpr int AUDIO_ERR_FILE_BAD = 11;
+constexpr int AUDIO_ERR_MEMORY = 12;
+constexpr int AUDIO_ERR_INVALID_PARAM = 14;
+constexpr int AUDIO_ERR_CHANNEL_ALLOC = 17;
+
+constexpr int AUDIO_MIX_RATE = 44100;
+constexpr int AUDIO_CHANNELS = 32;
+constexpr int MUSIC_CHANNEL = 1;  // the looped music has this channel to itself
+
+class SoundBank {
+public:
+    SoundBank();
+    ~SoundBank();  // runs shutdownAudio at normal exit
+
+    void initAudio();
+    bool loadSample(int slot, const char* path);
+    void playSound(int slot);
+    void playSoundLooped(int slot);
+    void reportAudioError() const;
+    static const char* audioErrorText(int code);
+    void shutdownAudio();
+
+    // How often each slot was asked to play since the last clearPlayCounts.
+    uint32_t playCount(int slot) const;
+    void clearPlayCounts();
+
+    Mix_Chunk* samples[SOUND_SLOT_COUNT];
+    int lastChannel;
+    int lastError;
+
+private:
+    bool opened_;
+    uint32_t playCounts_[SOUND_SLOT_COUNT];
+};
+
+extern SoundBank soundBank;

@@ -1,0 +1,5 @@
+// The level-select menu.
+#pragma once
+
+void runMenuFrame();
+void drawMenu();

@@ -1,0 +1,66 @@
+#include "frontend/profile.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+#include "game/game_context.h"
+#include "game/line_reader.h"
+
+namespace {
+
+std::string currentPath = PROFILE_PATH;
+
+}  // namespace
+
+void setProfilePath(const char* path) { currentPath = path; }
+const char* profilePath() { return currentPath.c_str(); }
+
+void GameContext::loadProfile() {
+    LineReader reader(currentPath.c_str());
+    for (int w = 0; w < WORLD_COUNT; ++w) {
+        worldStatus[w] = reader.nextValue();
+        bestScore[w] = reader.nextValue();
+    }
+}
+
+bool GameContext::saveProfile() {
+    // Write beside the old file and rename over it, so a crash, a kill or a
+    // full disk leaves either the old profile or the new one, never half of one.
+    const std::string temporary = currentPath + ".new";
+    FILE* file = std::fopen(temporary.c_str(), "w");
+    bool ok = file != nullptr;
+    for (int w = 0; ok && w < WORLD_COUNT; ++w)
+        ok = std::fprintf(file, "%d\n%d\n", worldStatus[w], bestScore[w]) > 0;
+    if (file != nullptr) {
+        ok = std::fflush(file) == 0 && ok;
+        ok = fsync(fileno(file)) == 0 && ok;
+        ok = std::fclose(file) == 0 && ok;
+    }
+    if (ok) ok = std::rename(temporary.c_str(), currentPath.c_str()) == 0;
+    if (!ok) {
+        if (file != nullptr) std::remove(temporary.c_str());
+        std::printf("Your progress could not be saved to %s\n", currentPath.c_str());
+        std::fflush(stdout);
+    }
+    return ok;
+}
+
+void GameContext::unlockNextWorld() {
+    // Only the first 13 worlds can ever be opened.
+    for (int w = 0; w < 13; ++w) {
+        if (worldStatus[w] == WORLD_LOCKED) {
+            worldStatus[w] = WORLD_OPEN;
+            return;
+        }
+    }
+}
+
+void GameContext::finishWorld() {
+    if (worldStatus[worldIndex] == WORLD_OPEN) unlockNextWorld();
+    worldStatus[worldIndex] = WORLD_FINISHED;
+    if (bestScore[worldIndex] < score) bestScore[worldIndex] = score;
+    state = STATE_MENU;
+    saveProfile();
+}

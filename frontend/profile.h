@@ -1,0 +1,10 @@
+// The saved progress: "profile.txt", 30 lines, the status and then the best
+// score of each of the 15 worlds.
+#pragma once
+
+constexpr const char* PROFILE_PATH = "profile.txt";
+constexpr int PROFILE_LINES = 30;
+
+// Where the profile is read from and written to; tests point it elsewhere.
+void setProfilePath(const char* path);
+const char* profilePath();
