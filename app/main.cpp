@@ -36,6 +36,12 @@ void onKeyDown(unsigned char key, int x, int y) {
 
 void onKeyUp(unsigned char key, int, int) { keyState.release(key); }
 
+// The end of every frame: show it and ask for the next one at once.
+void presentFrame() {
+    glutSwapBuffers();
+    glutPostRedisplay();
+}
+
 // Closing the window ends the game the same way as Esc on the menu.
 void onWindowClose() { std::exit(0); }
 
@@ -53,6 +59,7 @@ int main(int argc, char** argv) {
         glutInitWindowPosition(50, 50);
         glutCreateWindow("Tolvane");
     }
+    sprites.presentFrame = presentFrame;
     loadResources();
 
     glutMouseFunc(onMouse);

@@ -64,6 +64,10 @@ public:
     void printTwoValues(float x, float y, const char* format, int32_t a, int32_t b);
 
     SpriteFrame frames[FRAME_TABLE_SIZE];
+
+    // Shows the finished frame and asks for the next one (the program hands
+    // in the toolkit's buffer swap and redisplay); none in offscreen tests.
+    void (*presentFrame)() = nullptr;
 };
 
 extern SpriteSheet sprites;

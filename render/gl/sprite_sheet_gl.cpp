@@ -1,7 +1,6 @@
 // OpenGL backend of the graphics object: the frame bracket, the fixed 2D
 // space and the four sprite draws, all fixed function and immediate mode.
 #include <GL/gl.h>
-#include <GL/glut.h>
 
 #include "render/sprite_sheet.h"
 
@@ -26,8 +25,7 @@ void SpriteSheet::beginFrame() {
 void SpriteSheet::endFrame() {
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
-    glutSwapBuffers();
-    glutPostRedisplay();
+    if (presentFrame != nullptr) presentFrame();
 }
 
 void SpriteSheet::fillRect(int32_t x, int32_t y, int32_t w, int32_t h) {

@@ -1,6 +1,7 @@
 find_package(GTest REQUIRED)
 
-# One test program per area; each is a ctest entry of its own.
+# One test program per area; each is a ctest entry of its own, headless, with
+# SDL's dummy audio driver so the mixer opens without a sound card.
 function(tolvane_unit_test name)
   add_executable(${name} ${ARGN})
   target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main)
@@ -9,5 +10,3 @@ function(tolvane_unit_test name)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES LABELS unit ENVIRONMENT "SDL_AUDIODRIVER=dummy")
 endfunction()
-
-add_subdirectory(shell)
