@@ -1,3 +1,128 @@
 #include <gtest/gtest.h>
+
 #include "app/frame_timer.h"
-TEST(Placeholder, Builds) { EXPECT_TRUE(true); }
+#include "shell/fake_counter.h"
+
+namespace {
+
+// 1/120 s in microseconds is 8333.33: 8333 counts are not enough, 8334 are.
+constexpr int64_t BELOW_INTERVAL = 8333;
+constexpr int64_t ABOVE_INTERVAL = 8334;
+
+TEST(TickGate, GrantsOnlyStrictlyMoreThanTheInterval) {
+    fake_counter::Scope fake;
+    FrameTimer timer;
+    TickClock clock{};
+    resetTickClock(clock, TICK_INTERVAL);
+    EXPECT_EQ(clock.lastTick, 0);
+
+    fake_counter::now = BELOW_INTERVAL;
+    EXPECT_FALSE(timer.isTickDue(clock));
+    EXPECT_EQ(clock.lastTick, 0) << "a refused question leaves the period running";
+    EXPECT_EQ(clock.now, BELOW_INTERVAL);
+
+    fake_counter::now = ABOVE_INTERVAL;
+    EXPECT_TRUE(timer.isTickDue(clock));
+    EXPECT_EQ(clock.lastTick, ABOVE_INTERVAL) << "the new period starts at the granting question";
+
+    // Exactly one interval after a tick, to the counter's resolution: no.
+    TickClock exact{};
+    setPerformanceCounter({fake_counter::read, 120, fake_counter::sleep});
+    timer.counterFrequency = 120;
+    fake_counter::now = 0;
+    resetTickClock(exact, TICK_INTERVAL);
+    fake_counter::now = 1;
+    EXPECT_FALSE(timer.isTickDue(exact));
+    fake_counter::now = 2;
+    EXPECT_TRUE(timer.isTickDue(exact));
+}
+
+TEST(TickGate, AStallIsNeverPaidBack) {
+    fake_counter::Scope fake;
+    FrameTimer timer;
+    TickClock clock{};
+    resetTickClock(clock, TICK_INTERVAL);
+    fake_counter::now = 3 * fake_counter::FREQUENCY;
+    EXPECT_TRUE(timer.isTickDue(clock));
+    fake_counter::now += 1000;  // the next question in the same millisecond
+    EXPECT_FALSE(timer.isTickDue(clock));
+    fake_counter::now += ABOVE_INTERVAL;
+    EXPECT_TRUE(timer.isTickDue(clock));
+}
+
+TEST(TickGate, AtMostOneTickPerQuestionAt120PerSecond) {
+    fake_counter::Scope fake;
+    FrameTimer timer;
+    TickClock clock{};
+    resetTickClock(clock, TICK_INTERVAL);
+    // Frames every millisecond for one second: ticks come no more than 120 times.
+    int ticks = 0;
+    for (int frame = 0; frame < 1000; ++frame) {
+        fake_counter::now += 1000;
+        if (timer.isTickDue(clock)) ++ticks;
+    }
+    EXPECT_LE(ticks, 120);
+    EXPECT_GE(ticks, 110);  // a tick every 9 ms at this frame spacing
+}
+
+TEST(FramePacing, WaitsUntilATickIsDueAndNoLonger) {
+    fake_counter::Scope fake;
+    FrameTimer timer;
+    TickClock clock{};
+    resetTickClock(clock, TICK_INTERVAL);
+
+    fake_counter::now = 3000;
+    timer.waitForTick(clock);
+    EXPECT_GT(fake_counter::now, BELOW_INTERVAL);
+    EXPECT_LE(fake_counter::now, ABOVE_INTERVAL + 1) << "slept no longer than needed";
+    EXPECT_TRUE(timer.isTickDue(clock)) << "the frame after the wait carries its tick";
+
+    // Already late: no sleep at all.
+    fake_counter::slept = 0;
+    fake_counter::now += 50000;
+    timer.waitForTick(clock);
+    EXPECT_EQ(fake_counter::slept, 0);
+    EXPECT_TRUE(timer.isTickDue(clock));
+}
+
+TEST(FramePacing, PacedFramesEachCarryExactlyOneTick) {
+    fake_counter::Scope fake;
+    FrameTimer timer;
+    TickClock clock{};
+    resetTickClock(clock, TICK_INTERVAL);
+    // A fast display: drawing takes 1 ms, then the next frame waits.
+    int ticks = 0;
+    for (int frame = 0; frame < 240; ++frame) {
+        timer.waitForTick(clock);
+        if (timer.isTickDue(clock)) ++ticks;
+        fake_counter::now += 1000;
+    }
+    EXPECT_EQ(ticks, 240);
+    const double seconds = static_cast<double>(fake_counter::now) / fake_counter::FREQUENCY;
+    EXPECT_NEAR(seconds, 2.0, 0.01) << "240 ticks take two seconds at 120 a second";
+}
+
+TEST(FramePacing, SlowDisplayIsNotSlowedFurther) {
+    fake_counter::Scope fake;
+    FrameTimer timer;
+    TickClock clock{};
+    resetTickClock(clock, TICK_INTERVAL);
+    // 75 frames a second: each frame is already late, so no frame sleeps.
+    for (int frame = 0; frame < 75; ++frame) {
+        fake_counter::now += fake_counter::FREQUENCY / 75;
+        timer.waitForTick(clock);
+        EXPECT_TRUE(timer.isTickDue(clock));
+    }
+    EXPECT_EQ(fake_counter::slept, 0);
+}
+
+TEST(TickGate, RealClockIsMonotonic) {
+    const PerformanceCounter real = systemCounter();
+    EXPECT_EQ(real.frequency, 1000000000LL);
+    const int64_t a = real.read();
+    real.sleepCounts(2000000);  // 2 ms
+    const int64_t b = real.read();
+    EXPECT_GE(b - a, 2000000);
+}
+
+}  // namespace

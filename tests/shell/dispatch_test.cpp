@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/frame_timer.h"
+#include "app/input_state.h"
+#include "app/shell.h"
+#include "audio/sound_bank.h"
+#include "frontend/profile.h"
+#include "game/game_context.h"
+#include "render/null/draw_log.h"
+#include "shell/fake_counter.h"
+
+namespace {
+
+class DispatchTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        resetGame();
+        drawLog.clear();
+        drawLog.recording = true;
+        input = {0, 0, BUTTON_NONE};
+    }
+    void TearDown() override { drawLog.recording = false; }
+};
+
+TEST_F(DispatchTest, EveryKnownStateRunsOneBracketedFrame) {
+    for (int32_t state = STATE_SPLASH; state <= STATE_TIME_OVER; ++state) {
+        drawLog.clear();
+        game.state = state;
+        input.pendingButton = BUTTON_RIGHT;
+        onDisplay();
+        EXPECT_EQ(drawLog.framesBegun, 1) << "state " << state;
+        EXPECT_EQ(drawLog.framesEnded, 1) << "state " << state;
+        ASSERT_FALSE(drawLog.calls.empty());
+        EXPECT_EQ(drawLog.calls.front().op, DrawOp::BeginFrame);
+        EXPECT_EQ(drawLog.calls.back().op, DrawOp::EndFrame);
+        EXPECT_EQ(input.pendingButton, BUTTON_NONE) << "the press lives one frame";
+    }
+}
+
+TEST_F(DispatchTest, AnUnknownStateDrawsNothingAndStillClearsThePress) {
+    for (int32_t state : {0, 6, -1, 1000}) {
+        drawLog.clear();
+        game.state = state;
+        input.pendingButton = BUTTON_LEFT;
+        onDisplay();
+        EXPECT_TRUE(drawLog.calls.empty()) << "state " << state;
+        EXPECT_EQ(input.pendingButton, BUTTON_NONE);
+    }
+}
+
+TEST_F(DispatchTest, PacedDisplayWaitsForTheTickBeforeDrawing) {
+    fake_counter::Scope fake;
+    resetTickClock(tickClock, TICK_INTERVAL);
+    frameTimer.counterFrequency = fake_counter::FREQUENCY;
+    game.state = STATE_MENU;
+    setFramePacing(true);
+    onDisplay();
+    setFramePacing(false);
+    EXPECT_GT(fake_counter::slept, 0);
+    EXPECT_EQ(tickClock.lastTick, fake_counter::now) << "the menu's question took the due tick";
+}
+
+// Start-up with no files at all: every loader complains, the game still
+// starts on the splash, and the loading line carries its 17 dots.
+TEST_F(DispatchTest, LoadingWithNothingToLoadStillStartsTheGame) {
+    char dir[] = "/tmp/tolvane-empty-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const std::string profile = std::string(dir) + "/profile.txt";
+    setProfilePath(profile.c_str());
+    testing::internal::CaptureStdout();
+    loadResources();
+    const std::string out = testing::internal::GetCapturedStdout();
+    setProfilePath(PROFILE_PATH);
+
+    EXPECT_EQ(out.rfind("Loading...", 0), 0u) << out;
+    size_t dots = 0;
+    for (char c : out) dots += c == '.';
+    // "Loading..." itself has three, each "unable to open file gfx/....tga" one.
+    EXPECT_EQ(dots, 3u + 17u + 10u) << out;
+    EXPECT_NE(out.find("File not found\n"), std::string::npos);
+    EXPECT_NE(out.find("unable to open file gfx/tilesets/classic.tga\n"), std::string::npos);
+    EXPECT_EQ(game.state, STATE_SPLASH);
+    EXPECT_EQ(soundBank.playCount(SOUND_MUSIC), 1u) << "the music is started once";
+    EXPECT_EQ(game.worldStatus[0], 0) << "no profile: every world locked";
+    EXPECT_STREQ(game.worlds[0].name, "Tutorial Level");
+    EXPECT_STREQ(game.worlds[14].name, "Classic World");
+    rmdir(dir);
+}
+
+}  // namespace

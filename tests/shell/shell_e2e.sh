@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# The real program under a virtual X server: its window, its loading line,
+# Esc from the splash to the menu and Esc on the menu ending it with status 0.
+set -u
+PROGRAM=$1
+DATA=$2
+. "$(dirname "$0")/../lib/xvfb.sh"
+
+start_xvfb 1280x1024
+copy_runtime "$DATA"
+start_game "$PROGRAM"
+
+WINDOW=$(wait_for_window Tolvane) || fail "no window titled Tolvane appeared"
+eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
+[ "$WIDTH" = 1024 ] && [ "$HEIGHT" = 768 ] || fail "window is ${WIDTH}x${HEIGHT}, not 1024x768"
+[ "$X" = 50 ] && [ "$Y" = 50 ] || fail "window is at ($X, $Y), not (50, 50)"
+
+sleep 1
+head -c 10 "$WORK_DIR/console.txt" | grep -qx 'Loading\.\.\.' || fail "the console does not start with Loading..."
+
+# The splash is showing; Esc leaves it for the menu without ending the game.
+xdotool mousemove --window "$WINDOW" 500 400
+press Escape "$WINDOW"
+sleep 1
+kill -0 "$GAME_PID" 2>/dev/null || fail "Esc on the splash ended the game"
+
+press Escape "$WINDOW"
+wait_exit 10
+status=$?
+[ "$status" = 0 ] || fail "Esc on the menu ended with status $status"
+echo "PASS: window 1024x768 at (50, 50) titled Tolvane, loading line, Esc to the menu, Esc to exit 0"
