@@ -1,0 +1,185 @@
+// The board's own motion (falling blocks, travelling lifts, fading trails),
+// the matching of like blocks with its scoring, and the level-end test.
+// Blocks live only in their slots, never in the grid: every collision and
+// every support is found by probing single pixels with cellAt and blockAt.
+#include "audio/sound_bank.h"
+#include "game/game_context.h"
+
+namespace {
+
+constexpr int32_t FALL_PIXELS = 2;
+constexpr int32_t SETTLE_TICKS = 5;
+constexpr int32_t LIFT_PAUSE_TICKS = 100;
+constexpr int32_t BLINK_TICKS = 20;
+constexpr double TRAIL_FADE_STEP = 0.1;
+
+constexpr int32_t POINTS_PER_BLOCK = 10;
+constexpr int32_t CHAIN_POINTS_PER_BLOCK = 100;
+constexpr int32_t CROWD_POINTS_PER_BLOCK = 50;  // for more than two at once
+
+bool onGrid(const Block& block) { return block.x % CELL_PIXELS == 0 && block.y % CELL_PIXELS == 0; }
+
+}  // namespace
+
+void GameContext::stepBoard() {
+    // Slot order matters: a block updated later sees where the earlier ones went.
+    for (Block& block : blocks)
+        if (block.alive) updateBlock(block);
+    for (Trail& trail : trails) fadeTrail(trail);
+}
+
+void GameContext::fadeTrail(Trail& trail) {
+    trail.alpha = static_cast<float>(trail.alpha - TRAIL_FADE_STEP);
+    if (!(trail.alpha > 0.0f)) trail.active = 0;
+}
+
+namespace {
+
+void fall(GameContext& g, Block& block) {
+    if (g.cellAt(block.x, block.y + CELL_PIXELS) != CELL_EMPTY) return;
+    block.y += FALL_PIXELS;
+    bool freeFall = true;
+    for (int32_t j = 0; j < MAX_BLOCKS; ++j) {
+        const Block& other = g.blocks[j];
+        // A block below in the same column pushes the faller back out of it:
+        // a block resting on another tries to fall every tick and never
+        // counts as falling freely.
+        while (other.alive && j != block.slot && other.x == block.x && block.y < other.y &&
+               other.y < block.y + CELL_PIXELS) {
+            block.y -= FALL_PIXELS;
+            freeFall = false;
+        }
+    }
+    // A block about to land on another (its top up to two pixels below this
+    // one's bottom edge) has already stopped falling freely. The probe is only
+    // worth asking while the fall is still free, and then this block has not
+    // moved since its first step, so one probe answers for every slot.
+    if (freeFall && g.blockAt(block.x + 16, block.y + 35) != NO_BLOCK) freeFall = false;
+    if (freeFall) g.settleTicks = SETTLE_TICKS;
+}
+
+void travel(GameContext& g, Block& lift) {
+    if (lift.pauseTicks > 0) return;
+    if (lift.goingUp) {
+        lift.y -= 1;
+        // The riders stand stacked on the lift; the lift turns when the top of
+        // the stack would reach terrain that is not open floor.
+        int32_t found = 0;
+        while (g.blockAt(lift.x + 16, lift.y + 16 - CELL_PIXELS * found) != NO_BLOCK) ++found;
+        const int32_t riders = found > 0 ? found - 1 : 0;
+        if (g.cellAt(lift.x + 15, lift.y - CELL_PIXELS * riders) != CELL_EMPTY) {
+            lift.y += 1;
+            lift.goingUp = 0;
+            lift.pauseTicks = LIFT_PAUSE_TICKS;
+        }
+    }
+    // A lift that has just turned at the top already sinks a pixel this tick.
+    if (!lift.goingUp) {
+        lift.y += 1;
+        if (g.cellAt(lift.x + 15, lift.y + 31) != CELL_EMPTY) {
+            lift.y -= 1;
+            lift.goingUp = 1;
+            lift.pauseTicks = LIFT_PAUSE_TICKS;
+        }
+        // Meeting a block below, the lift stops one pixel into it, not short of it.
+        const int32_t below = g.blockAt(lift.x + 16, lift.y + 33);
+        if (below != NO_BLOCK && below != lift.slot) {
+            lift.y += 1;
+            lift.goingUp = 1;
+            lift.pauseTicks = LIFT_PAUSE_TICKS;
+        }
+    }
+}
+
+}  // namespace
+
+void GameContext::updateBlock(Block& block) {
+    if (block.pauseTicks > 0) --block.pauseTicks;
+    switch (block.motion) {
+    case MOTION_NORMAL:
+    case MOTION_ROCK:
+        fall(*this, block);
+        break;
+    case MOTION_LIFT:
+        travel(*this, block);
+        break;
+    default:  // Icky-Blocks never move
+        break;
+    }
+}
+
+namespace {
+
+// A horizontal pair only counts when it is held up: ground under both, or a
+// block under either one.
+bool groundUnder(const GameContext& g, const Block& b) { return g.cellAt(b.x + 16, b.y + 40) != CELL_EMPTY; }
+bool blockUnder(const GameContext& g, const Block& b) { return g.blockAt(b.x + 16, b.y + 40) != NO_BLOCK; }
+
+bool supported(const GameContext& g, const Block& a, const Block& b) {
+    return (groundUnder(g, a) && groundUnder(g, b)) || blockUnder(g, a) || blockUnder(g, b);
+}
+
+}  // namespace
+
+void GameContext::matchBlocks() {
+    // Only live ordinary blocks standing exactly on the grid can ever pair.
+    // For two such blocks the probe pixels of each direction land inside the
+    // other exactly when it is the neighbouring cell, so the pairing reduces
+    // to comparing positions. Marks only accumulate and read no marks, so the
+    // order of the pairs does not change which blocks end up marked.
+    int32_t candidates[MAX_BLOCKS];
+    int32_t count = 0;
+    for (int32_t i = 0; i < MAX_BLOCKS; ++i) {
+        const Block& b = blocks[i];
+        if (b.alive && b.motion == MOTION_NORMAL && onGrid(b)) candidates[count++] = i;
+    }
+    for (int32_t a = 0; a < count; ++a) {
+        Block& first = blocks[candidates[a]];
+        for (int32_t c = a + 1; c < count; ++c) {
+            Block& second = blocks[candidates[c]];
+            if (first.kind != second.kind) continue;
+            const int32_t dx = second.x - first.x;
+            const int32_t dy = second.y - first.y;
+            bool pair = false;
+            if (dx == 0 && (dy == CELL_PIXELS || dy == -CELL_PIXELS)) {
+                pair = true;  // one on the other needs no support
+            } else if (dy == 0 && (dx == CELL_PIXELS || dx == -CELL_PIXELS)) {
+                pair = supported(*this, first, second);
+            }
+            if (pair) {
+                first.marked = 1;
+                second.marked = 1;
+            }
+        }
+    }
+
+    // While a blink is running the marks are only renewed; the scoring waits.
+    if (elimDelay != 0) return;
+    int32_t tally = 0;
+    int32_t eliminated = 0;
+    for (Block& block : blocks) {
+        if (!block.marked || !block.alive) continue;
+        if (comboFlag == 1) tally += CHAIN_POINTS_PER_BLOCK;
+        elimDelay = BLINK_TICKS;
+        soundBank.playSound(SOUND_BLEEP);
+        for (Trail& trail : trails) trail.active = 0;
+        tally += POINTS_PER_BLOCK;
+        ++eliminated;
+    }
+    score += tally;
+    if (eliminated > 2) score += CROWD_POINTS_PER_BLOCK * eliminated;
+    if (eliminated > 0) comboFlag = 1;
+}
+
+void GameContext::removeEliminated() {
+    for (Block& block : blocks)
+        if (block.marked && block.alive) block.alive = 0;
+}
+
+void GameContext::checkLevelCleared() {
+    // Marked blocks still blinking count; rocks, tar and lifts never do.
+    for (const Block& block : blocks)
+        if (block.alive && block.motion == MOTION_NORMAL) return;
+    state = STATE_LEVEL_COMPLETE;
+    soundBank.playSound(SOUND_FINISH);
+}

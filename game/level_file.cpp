@@ -1,0 +1,59 @@
+// Level files: ten boards of 16 by 16 cell codes, one code a line, and the
+// installation of one of them as the running level.
+#include "game/game_context.h"
+#include "game/line_reader.h"
+
+void GameContext::loadLevelSet(const char* path) {
+    // Every value is written whatever the file holds: a missing or short file
+    // leaves zeros, which play as boards without a block.
+    LineReader reader(path);
+    for (int32_t level = 0; level < LEVEL_COUNT; ++level)
+        for (int32_t row = 0; row < BOARD_SIZE; ++row)
+            for (int32_t column = 0; column < BOARD_SIZE; ++column)
+                levels[level][row][column] = reader.nextValue();
+}
+
+void GameContext::installLevel(int32_t n) {
+    // Only the ten boards that were read exist; anything else would read
+    // past the level set.
+    if (n < 0 || n >= LEVEL_COUNT) {
+        state = STATE_PLAY;
+        return;
+    }
+    for (int32_t row = 0; row < BOARD_SIZE; ++row)
+        for (int32_t column = 0; column < BOARD_SIZE; ++column) board[row][column] = levels[n][row][column];
+    for (Block& block : blocks) block.alive = 0;
+
+    // Blocks take their slots in reading order, so the top-left block is
+    // slot 0. A level drawn with more block cells than there are slots keeps
+    // the first fifty; the rest are left as bare floor.
+    int32_t made = 0;
+    for (int32_t row = 0; row < BOARD_SIZE; ++row) {
+        for (int32_t column = 0; column < BOARD_SIZE; ++column) {
+            const int32_t code = board[row][column];
+            if (code <= CELL_EMPTY || code > KIND_POINTER) continue;
+            board[row][column] = CELL_EMPTY;
+            if (made >= MAX_BLOCKS) continue;
+            Block& block = blocks[made];
+            block.x = BOARD_LEFT + CELL_PIXELS * column;
+            block.y = BOARD_TOP + CELL_PIXELS * row;
+            block.kind = code;
+            block.alive = 1;
+            block.slot = made;
+            block.marked = 0;
+            block.motion = MOTION_NORMAL;
+            if (code == KIND_LIFT) {
+                block.motion = MOTION_LIFT;
+                block.goingUp = 1;
+            } else if (code == KIND_ICKY) {
+                block.motion = MOTION_ICKY;
+                block.goingUp = 1;
+            } else if (code == KIND_ROCK) {
+                block.motion = MOTION_ROCK;
+                block.goingUp = 1;
+            }
+            ++made;
+        }
+    }
+    state = STATE_PLAY;
+}
