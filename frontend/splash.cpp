@@ -1,16 +1,60 @@
 #include "frontend/splash.h"
 
 #include "app/frame_timer.h"
+#include "app/key_state.h"
+#include "game/game_context.h"
 #include "render/sprite_sheet.h"
 
 int32_t splashPhase = 0;
 int32_t splashTicks = 0;
 float splashFade = 1.0f;
 
+namespace {
+
+constexpr int32_t SPLASH_PHASE_TICKS = 500;  // each phase ends on the first frame past this
+constexpr float FADE_STEP = 0.01f;           // per frame, so a fade lasts about 100 frames
+
+float fadeStep(float fade) {
+    fade -= FADE_STEP;
+    return fade < 0.0f ? 0.0f : fade;
+}
+
+}  // namespace
+
 void runSplashFrame() {
     sprites.beginFrame();
+    if (splashPhase == 0) {
+        // The maker's line, rising out of the black.
+        const float grey = 1.0f - splashFade;
+        sprites.printShadowed(400, 300, "Halvoren Games Presents....", grey, grey, grey);
+        splashFade = fadeStep(splashFade);
+        if (splashTicks > SPLASH_PHASE_TICKS) {
+            splashPhase = 1;
+            splashTicks = 0;
+            splashFade = 1.0f;
+        }
+    }
+    if (splashPhase == 1) {
+        // The splash picture under a black veil that thins away.
+        sprites.drawSpriteScaled(FRAME_SPLASH, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+        sprites.setColour(0, 0, 0, splashFade);
+        splashFade = fadeStep(splashFade);
+        sprites.fillRect(0, SCREEN_HEIGHT, SCREEN_WIDTH, SCREEN_HEIGHT);
+        if (splashTicks > SPLASH_PHASE_TICKS) game.state = STATE_MENU;
+    }
     if (frameTimer.isTickDue(tickClock)) ++splashTicks;
+    if (keyState.downOrPressedSinceLastQuery(' ')) game.state = STATE_MENU;
     sprites.endFrame();
 }
 
-void drawCredits() {}
+void drawCredits() {
+    constexpr float x = 510;
+    sprites.printShadowed(x, 370, "Credits", 1, 1, 1);
+    sprites.printShadowed(x, 420, "Programming / Design : Orrin Vale, Tamsin Brook", 1, 1, 0);
+    sprites.printShadowed(x, 450, "Graphics : Juniper Hale", 1, 1, 0);
+    sprites.printShadowed(x, 480, "Wallpapers : Corwin Ashby", 0, 1, 0);
+    sprites.printShadowed(x, 510, "Lead Testing : Mirela Stone", 0, 1, 0);
+    sprites.printShadowed(x, 540, "Additional Testing : Pip Calloway, Rowan Teague", 1, 0, 1);
+    sprites.printShadowed(x, 570, "Music : Elsbeth Marrow", 1, 0, 1);
+    sprites.printShadowed(x, 600, "And thanks to everyone else!", 1, 0, 0);
+}

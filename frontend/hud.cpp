@@ -1,0 +1,109 @@
+#include "frontend/hud.h"
+
+#include "app/input_state.h"
+#include "game/game_context.h"
+#include "render/sprite_sheet.h"
+
+namespace {
+
+struct Lesson {
+    const char* title;
+    const char* lines[3];
+};
+
+// One lesson for each level of the tutorial world, in the order they teach.
+const Lesson LESSONS[PLAYED_LEVELS] = {
+    {"Welcome to Tolvane!",
+     {"You can move a block by clicking on it with the left mouse button to move ",
+      "it left, or right mouse button to move it right. Join similar blocks ",
+      "togethor to eliminate them. Try and eliminate them all!"}},
+    {"Obsticles", {"These nasty red blocks can really get in your way", "See if you can sneak the blocks underneath it! ", ""}},
+    {"A handy lift!",
+     {"Sometimes the red blocks can be useful. See if you can use this one",
+      "as a lift to make the two blocks meet. If you mess up, you can restart ",
+      "the puzzle by clicking the dustbin icon"}},
+    {"Rock-Blocks",
+     {"Rock-Blocks are also annoying. They behave just like all other blocks,",
+      "but can not be destroyed. You dont need to destroy them to finish a", "level. They just get in the way!"}},
+    {"Icky-Blocks",
+     {"See those blocks covered in sticky tar? if a block is over one of those,",
+      "it can't be moved. You'll need find a way of bringing another block to", "it."}},
+    {"Bridge the gap", {"Sometimes Rock-Blocks can be useful to build bridges over Icky-Blocks ", "", ""}},
+    {"Red Herrings",
+     {"Sometimes there are blocks which you dont need to use to finish a puzzle.", "See if you can finish this puzzle!",
+      ""}},
+    {"Combos",
+     {"You'll get more points if you destroy more than two blocks at once.", "See how many points you can get!", ""}},
+    {"Timing",
+     {"Sometimes a puzzle might require timing and skill to complete.", "See if you can finish this last puzzle. ",
+      "Enjoy the game!!!!!"}},
+};
+
+// Kinds the side panel lists, in this order: the seven ordinary kinds and
+// the rock (which never counts, since rocks never need clearing).
+constexpr int32_t LIST_FIRST_KIND = 4;
+constexpr int32_t LIST_LAST_KIND = 11;
+
+void drawBoard() {
+    for (int32_t r = 0; r < BOARD_SIZE; ++r)
+        for (int32_t c = 0; c < BOARD_SIZE; ++c) {
+            const int32_t code = game.board[r][c];
+            // Codes 0 and 1 are outside the play area; codes beyond the
+            // frame table are refused by the sprite sheet itself.
+            if (code > 1) sprites.drawSprite(code, BOARD_LEFT + CELL_PIXELS * c, BOARD_TOP + CELL_PIXELS * r);
+        }
+}
+
+void drawBlocks() {
+    for (const Block& b : game.blocks) {
+        if (!b.alive || b.kind < 2 || b.kind > 16) continue;
+        // Blocks about to vanish blink with the elimination countdown.
+        if (b.marked && elimDelay % 2 == 0) continue;
+        sprites.drawSprite(b.kind, b.x, b.y);
+    }
+    if (elimDelay != 0) return;
+    for (int i = TRAIL_LENGTH - 1; i >= 0; --i) {
+        const Trail& t = game.trails[i];
+        if (t.active) sprites.drawSpriteFaded(t.kind, t.x, t.y, t.alpha);
+    }
+}
+
+void drawBlocksLeft() {
+    int32_t count[LIST_LAST_KIND + 1] = {};
+    for (const Block& b : game.blocks)
+        if (b.alive && b.motion == MOTION_NORMAL && b.kind >= LIST_FIRST_KIND && b.kind <= LIST_LAST_KIND) ++count[b.kind];
+    int32_t n = 0;
+    for (int32_t kind = LIST_FIRST_KIND; kind <= LIST_LAST_KIND; ++kind) {
+        if (count[kind] == 0) continue;
+        sprites.drawSprite(kind, 75, 275 + 37 * n);
+        // The text rows step by 1.29 times the icons' 37 pixels in the text's own units.
+        sprites.printValue(0, static_cast<float>(250 + 1.29 * 37 * n), "X %d", count[kind]);
+        ++n;
+    }
+}
+
+}  // namespace
+
+void drawPlayScreen() {
+    sprites.drawSpriteScaled(FRAME_BACKGROUND, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    drawBoard();
+    drawBlocks();
+    sprites.drawSprite(FRAME_TITLE, 50, 50);
+    sprites.drawSpriteScaled(FRAME_WOODBOX, 50, 168, 300, 450);
+    sprites.printTwoValues(0, 150, "Problem : %d - %d", game.worldIndex, levelIndex + 1);
+    drawBlocksLeft();
+    sprites.printValue(-50, 200, "Score : %d", game.score);
+    sprites.drawSprite(FRAME_DUSTBIN, 260, 520);
+    if (game.worldIndex == 0) drawTutorialPanel();
+    sprites.drawSprite(FRAME_POINTER, input.mouseX, input.mouseY);
+}
+
+void drawTutorialPanel() {
+    // The mascot, mirrored, peeking up from the bottom right corner.
+    sprites.drawSpriteScaled(FRAME_MASCOT, 1064, 550, -256, 433);
+    if (levelIndex < 0 || levelIndex >= PLAYED_LEVELS) return;
+    const Lesson& lesson = LESSONS[levelIndex];
+    sprites.printShadowed(350, 610, lesson.title, 1, 0, 1);
+    for (int i = 0; i < 3; ++i)
+        if (lesson.lines[i][0] != '\0') sprites.printShadowed(350, 630 + 20 * i, lesson.lines[i], 1, 1, 0);
+}
