@@ -3,6 +3,7 @@
 // position and advance it by the character's width.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 constexpr int FONT_GLYPH_COUNT = 256;
@@ -49,3 +50,21 @@ public:
 };
 
 extern BitmapFont font;
+
+// The character a code 0 to 255 stands for in the game's texts: the Western
+// Windows code page, so 128 to 159 hold the euro sign, typographic quotes and
+// dashes, and 160 to 255 the Latin-1 letters. Codes the page leaves empty
+// keep their own value.
+uint32_t windows1252ToUnicode(uint8_t code);
+
+// A text that carries no number: "%%" is its only conversion and stands for
+// one percent sign; any other '%' is kept as it is rather than read as a
+// conversion with no value behind it. Cut like a formatted line.
+inline void expandPercentSigns(const char* text, char* line, size_t size) {
+    size_t n = 0;
+    for (const char* p = text; *p != '\0' && n + 1 < size; ++p) {
+        if (p[0] == '%' && p[1] == '%') ++p;
+        line[n++] = *p;
+    }
+    if (size > 0) line[n] = '\0';
+}

@@ -78,3 +78,31 @@ TgaResult decodeTgaFile(const char* path, TgaImage& image) {
     std::fclose(file);
     return decodeTga(bytes.data(), bytes.size(), image);
 }
+
+TgaImage halveTgaImage(const TgaImage& image) {
+    TgaImage half;
+    half.width = image.width > 1 ? image.width / 2 : 1;
+    half.height = image.height > 1 ? image.height / 2 : 1;
+    half.channels = image.channels;
+    half.pixels.resize(static_cast<size_t>(half.width) * half.height * half.channels);
+    const size_t c = static_cast<size_t>(image.channels);
+    uint8_t* out = half.pixels.data();
+    for (int32_t y = 0; y < half.height; ++y) {
+        // An odd side folds its last row or column into the last block.
+        const int64_t y0 = static_cast<int64_t>(y) * image.height / half.height;
+        const int64_t y1 = static_cast<int64_t>(y + 1) * image.height / half.height;
+        for (int32_t x = 0; x < half.width; ++x) {
+            const int64_t x0 = static_cast<int64_t>(x) * image.width / half.width;
+            const int64_t x1 = static_cast<int64_t>(x + 1) * image.width / half.width;
+            const uint32_t count = static_cast<uint32_t>((y1 - y0) * (x1 - x0));
+            for (size_t k = 0; k < c; ++k) {
+                uint32_t sum = 0;
+                for (int64_t sy = y0; sy < y1; ++sy)
+                    for (int64_t sx = x0; sx < x1; ++sx)
+                        sum += image.pixels[(static_cast<size_t>(sy) * image.width + sx) * c + k];
+                *out++ = static_cast<uint8_t>((sum + count / 2) / count);
+            }
+        }
+    }
+    return half;
+}

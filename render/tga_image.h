@@ -26,3 +26,9 @@ struct TgaImage {
 TgaResult decodeTga(const uint8_t* data, size_t size, TgaImage& image);
 // Reads and decodes a file; prints "unable to open file %s\n" when it cannot be opened.
 TgaResult decodeTgaFile(const char* path, TgaImage& image);
+
+// The next smaller mipmap level of a picture: each side halved (rounded
+// down, never below 1), every pixel the rounded mean of the block it covers.
+// Pictures of any size get their levels this way, so a 257 by 103 title
+// keeps its own proportions instead of being squeezed to a power of two.
+TgaImage halveTgaImage(const TgaImage& image);

@@ -28,8 +28,10 @@ void record(const DrawCall& c) {
 
 void recordSprite(DrawOp op, int32_t frame, int32_t x, int32_t y, int32_t w, int32_t h, float r,
                   float g, float b, float a) {
-    spriteDrawnThisFrame = true;
+    // A frame outside the table draws nothing and, as on the screen, leaves
+    // the selected matrix stack (and so where the next text lands) alone.
     if (!isValidFrame(frame)) return;
+    spriteDrawnThisFrame = true;
     DrawCall c = blank(op);
     c.frame = frame;
     c.x = x;
@@ -137,8 +139,8 @@ void SpriteSheet::setColour(float r, float g, float b, float a) {
 
 void SpriteSheet::printShadowed(float x, float y, const char* text, float r, float g, float b) {
     char line[FONT_LINE_BUFFER];
-    // The text is its own format: "%%" prints one percent sign.
-    std::snprintf(line, sizeof line, text, 0);
+    // "%%" prints one percent sign, as on the screen.
+    expandPercentSigns(text ? text : "", line, sizeof line);
     recordPrint(DrawOp::PrintShadowed, x, y, line, r, g, b);
 }
 
