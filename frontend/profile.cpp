@@ -14,6 +14,8 @@ std::string currentPath = PROFILE_PATH;
 
 }  // namespace
 
+int (*profileCommit)(const char* from, const char* to) = std::rename;
+
 void setProfilePath(const char* path) { currentPath = path; }
 const char* profilePath() { return currentPath.c_str(); }
 
@@ -38,9 +40,9 @@ bool GameContext::saveProfile() {
         ok = fsync(fileno(file)) == 0 && ok;
         ok = std::fclose(file) == 0 && ok;
     }
-    if (ok) ok = std::rename(temporary.c_str(), currentPath.c_str()) == 0;
+    if (ok) ok = profileCommit(temporary.c_str(), currentPath.c_str()) == 0;
     if (!ok) {
-        if (file != nullptr) std::remove(temporary.c_str());
+        std::remove(temporary.c_str());
         std::printf("Your progress could not be saved to %s\n", currentPath.c_str());
         std::fflush(stdout);
     }

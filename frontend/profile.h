@@ -8,3 +8,7 @@ constexpr int PROFILE_LINES = 30;
 // Where the profile is read from and written to; tests point it elsewhere.
 void setProfilePath(const char* path);
 const char* profilePath();
+
+// The last step of a save: the new file takes the old one's place. A test
+// may put a failing step here to see that a save cut short loses nothing.
+extern int (*profileCommit)(const char* from, const char* to);

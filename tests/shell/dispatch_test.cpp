@@ -9,7 +9,7 @@
 #include "frontend/profile.h"
 #include "game/game_context.h"
 #include "render/null/draw_log.h"
-#include "shell/fake_counter.h"
+#include "lib/fake_counter.h"
 
 namespace {
 

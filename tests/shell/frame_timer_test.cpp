@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/frame_timer.h"
-#include "shell/fake_counter.h"
+#include "lib/fake_counter.h"
 
 namespace {
 

@@ -1,0 +1,160 @@
+// The level clock, time over and its retry, the count-down into the score,
+// and the end of a world, driven frame by frame through the display callback.
+#include "screens/screen_fixture.h"
+
+namespace {
+
+class PlayFlowTest : public ScreenTest {
+protected:
+    void startStuckLevel() {
+        setLevel(0, STUCK_LEVEL);
+        game.clock = 99;
+        game.installLevel(0);
+    }
+};
+
+TEST_F(PlayFlowTest, FirstClockUnitOfTheRunLasts121TicksThen101) {
+    startStuckLevel();
+    frames(120);
+    EXPECT_EQ(game.clock, 99);
+    frame();
+    EXPECT_EQ(game.clock, 98) << "after the 121st play tick";
+    frames(100);
+    EXPECT_EQ(game.clock, 98);
+    frame();
+    EXPECT_EQ(game.clock, 97) << "after the 222nd play tick";
+}
+
+TEST_F(PlayFlowTest, FramesWithoutATickLeaveTheClockAndTheClickAlone) {
+    startStuckLevel();
+    const Block before = game.blocks[0];
+    input = {before.x + 10, before.y + 10, BUTTON_RIGHT};
+    frame(false);
+    EXPECT_EQ(clockSubTicks, 120);
+    EXPECT_EQ(game.blocks[0].x, before.x) << "a press in a frame without a tick is lost";
+    EXPECT_EQ(input.pendingButton, BUTTON_NONE);
+}
+
+TEST_F(PlayFlowTest, TimeOverShowsZeroFor101TicksSoundsOnceAndRetriesAtOnce) {
+    startStuckLevel();
+    game.score = 300;
+    int ticksAtZero = 0;
+    while (game.state == STATE_PLAY) {
+        frame();
+        if (game.clock == 0 && game.state == STATE_PLAY) ++ticksAtZero;
+        ASSERT_LT(ticksAtZero, 200);
+    }
+    EXPECT_EQ(game.state, STATE_TIME_OVER);
+    EXPECT_EQ(ticksAtZero, 101);
+    EXPECT_EQ(soundBank.playCount(SOUND_TIMEUP), 1u);
+    EXPECT_EQ(clockSubTicks, 0);
+
+    // The screen stands still until a button is chosen.
+    frames(50);
+    EXPECT_EQ(game.state, STATE_TIME_OVER);
+    EXPECT_EQ(soundBank.playCount(SOUND_TIMEUP), 1u);
+    ASSERT_NE(drawLog.findText("Try Again?"), nullptr);
+
+    // Yes, clicked at its very corner.
+    input = {491, 361, BUTTON_LEFT};
+    frame();
+    EXPECT_EQ(game.state, STATE_PLAY);
+    EXPECT_EQ(game.clock, 99);
+    EXPECT_EQ(game.score, 0) << "a retry loses the whole run's score";
+    frame();
+    EXPECT_EQ(game.clock, 98) << "the first unit after a time over lasts one tick";
+}
+
+TEST_F(PlayFlowTest, TryAgainButtonsTakeOnlyALeftClickInsideInATickingFrame) {
+    startStuckLevel();
+    game.state = STATE_TIME_OVER;
+    struct Case {
+        int32_t x, y, button;
+        bool tick;
+        int32_t expected;
+    } cases[] = {
+        {490, 392, BUTTON_LEFT, true, STATE_TIME_OVER},   // yes's left border
+        {554, 392, BUTTON_LEFT, true, STATE_TIME_OVER},   // yes's right border
+        {520, 392, BUTTON_RIGHT, true, STATE_TIME_OVER},  // right button
+        {630, 392, BUTTON_RIGHT, true, STATE_TIME_OVER},
+        {520, 392, BUTTON_LEFT, false, STATE_TIME_OVER},  // no tick due
+        {630, 392, BUTTON_LEFT, true, STATE_MENU},        // no
+    };
+    for (const Case& c : cases) {
+        game.state = STATE_TIME_OVER;
+        input = {c.x, c.y, c.button};
+        frame(c.tick);
+        EXPECT_EQ(game.state, c.expected) << c.x << "," << c.y << " button " << c.button;
+    }
+}
+
+TEST_F(PlayFlowTest, TimeOverAndClearedInOneTickEndsCleared) {
+    // Nothing to clear, and the clock's last tick.
+    game.installLevel(0);
+    game.clock = 0;
+    clockSubTicks = 0;
+    frame();
+    EXPECT_EQ(soundBank.playCount(SOUND_TIMEUP), 1u);
+    EXPECT_EQ(soundBank.playCount(SOUND_FINISH), 1u);
+    EXPECT_EQ(game.state, STATE_LEVEL_COMPLETE);
+}
+
+TEST_F(PlayFlowTest, CountDownAddsExactlyTheClockThenStartsTheNextLevel) {
+    setLevel(1, STUCK_LEVEL);
+    game.state = STATE_LEVEL_COMPLETE;
+    game.clock = 57;
+    game.score = 1000;
+    levelIndex = 0;
+    for (int i = 0; i < 56; ++i) {
+        frame();
+        ASSERT_EQ(game.state, STATE_LEVEL_COMPLETE);
+        EXPECT_EQ(game.score, 1001 + i);
+    }
+    ASSERT_EQ(drawLog.spritesOf(FRAME_LEVEL_COMPLETE).size(), 56u);
+    frame();
+    EXPECT_EQ(game.score, 1057);
+    EXPECT_EQ(game.state, STATE_PLAY);
+    EXPECT_EQ(levelIndex, 1);
+    EXPECT_EQ(game.clock, 99);
+    EXPECT_EQ(game.blocks[0].alive, 1) << "the next level is on the board";
+}
+
+TEST_F(PlayFlowTest, AWorldWithoutALevelFilePlaysThroughToTheMenu) {
+    writeProfile("1\n0\n1\n0\n");
+    game.loadProfile();
+    game.worlds[0].levelFile = "/nonexistent/levels.txt";
+    game.state = STATE_MENU;
+    input = {200, 230, BUTTON_LEFT};
+    frame();
+    ASSERT_EQ(game.state, STATE_PLAY);
+    int played = 0;
+    while (game.state != STATE_MENU) {
+        frame();
+        ASSERT_LT(++played, 2000);
+    }
+    // Each level is cleared on its first tick and counts 99 into the score.
+    EXPECT_EQ(played, 9 * 100);
+    EXPECT_EQ(game.score, 891);
+    EXPECT_EQ(soundBank.playCount(SOUND_FINISH), 9u);
+    std::string expected = "2\n891\n1\n0\n1\n0\n";
+    for (int line = 6; line < 30; ++line) expected += "0\n";
+    EXPECT_EQ(readProfile(), expected);
+    EXPECT_EQ(game.worldStatus[2], WORLD_OPEN) << "the lowest locked world opens";
+}
+
+TEST_F(PlayFlowTest, FinishingAWorldAgainKeepsTheBestScore) {
+    writeProfile("2\n5000\n1\n0\n");
+    game.loadProfile();
+    game.worldIndex = 0;
+    game.score = 4000;
+    levelIndex = 8;
+    game.state = STATE_LEVEL_COMPLETE;
+    game.clock = 1;
+    frame();
+    EXPECT_EQ(game.state, STATE_MENU);
+    EXPECT_EQ(game.bestScore[0], 5000);
+    EXPECT_EQ(game.worldStatus[2], WORLD_LOCKED) << "only a first finish opens a world";
+    EXPECT_EQ(readProfile().substr(0, 10), "2\n5000\n1\n0");
+}
+
+}  // namespace

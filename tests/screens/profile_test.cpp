@@ -1,0 +1,179 @@
+// The saved progress: how the file is read, the order in which finishing
+// worlds opens others, and a save that never loses what was there.
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <csignal>
+
+#include "screens/screen_fixture.h"
+
+namespace {
+
+class ProfileTest : public ScreenTest {
+protected:
+    std::string freshProfile() const {
+        std::string text = "1\n0\n1\n0\n";
+        for (int i = 4; i < 30; ++i) text += "0\n";
+        return text;
+    }
+    void finish(int32_t world, int32_t score) {
+        game.worldIndex = world;
+        game.score = score;
+        game.finishWorld();
+    }
+};
+
+TEST_F(ProfileTest, ReadingRules) {
+    struct Case {
+        const char* text;
+        int32_t status0, best0, status1;
+    } cases[] = {
+        {" 42abc\n7\n1\n", 42, 7, 1},
+        {"\n\n2\n", 0, 0, 2},                    // empty lines read as 0
+        {"abc\n-3\n", 0, -3, 0},                 // letters only read as 0
+        {"2\n100", 2, 100, 0},                   // no final line break
+        {"1\r\n250\r\n2\r\n", 1, 250, 2},        // carriage returns are harmless
+        {"123456789012345678\n5\n1\n", 2147483647, 0, 0},  // too long: clamped, then zeros
+        {"12345678901234\n5\n", 2147483647, 5, 0},        // exactly 14 characters is fine
+        {"", 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        writeProfile(c.text);
+        game.loadProfile();
+        EXPECT_EQ(game.worldStatus[0], c.status0) << '"' << c.text << '"';
+        EXPECT_EQ(game.bestScore[0], c.best0) << '"' << c.text << '"';
+        EXPECT_EQ(game.worldStatus[1], c.status1) << '"' << c.text << '"';
+        EXPECT_EQ(game.worldStatus[14], 0);
+    }
+}
+
+TEST_F(ProfileTest, AMissingProfileLocksEveryWorld) {
+    game.worldStatus[3] = 2;
+    game.loadProfile();
+    for (int w = 0; w < WORLD_COUNT; ++w) EXPECT_EQ(game.worldStatus[w], 0);
+}
+
+TEST_F(ProfileTest, FinishingOpensTheLowestLockedWorld) {
+    writeProfile(freshProfile());
+    game.loadProfile();
+    finish(1, 100);
+    EXPECT_EQ(game.worldStatus[2], WORLD_OPEN);
+    finish(2, 100);
+    EXPECT_EQ(game.worldStatus[3], WORLD_OPEN);
+    finish(3, 100);
+    EXPECT_EQ(game.worldStatus[4], WORLD_OPEN);
+    finish(0, 100);
+    EXPECT_EQ(game.worldStatus[5], WORLD_OPEN) << "not world 1, which is already finished";
+    for (int w = 0; w < 4; ++w) EXPECT_EQ(game.worldStatus[w], WORLD_FINISHED);
+    EXPECT_EQ(game.worldStatus[6], WORLD_LOCKED);
+}
+
+TEST_F(ProfileTest, OnlyTheFirstThirteenWorldsEverOpen) {
+    for (int w = 0; w < 13; ++w) game.worldStatus[w] = WORLD_OPEN;
+    finish(0, 10);
+    EXPECT_EQ(game.worldStatus[13], WORLD_LOCKED);
+    EXPECT_EQ(game.worldStatus[14], WORLD_LOCKED);
+}
+
+TEST_F(ProfileTest, AnOddStatusFinishesWithoutOpeningAnother) {
+    game.worldStatus[4] = 5;
+    finish(4, 10);
+    EXPECT_EQ(game.worldStatus[4], WORLD_FINISHED);
+    for (int w = 0; w < WORLD_COUNT; ++w)
+        if (w != 4) EXPECT_EQ(game.worldStatus[w], WORLD_LOCKED);
+}
+
+TEST_F(ProfileTest, BestScoreRisesOnlyWhenBeaten) {
+    game.worldStatus[0] = WORLD_FINISHED;
+    game.bestScore[0] = 500;
+    finish(0, 500);
+    EXPECT_EQ(game.bestScore[0], 500);
+    finish(0, 499);
+    EXPECT_EQ(game.bestScore[0], 500);
+    finish(0, 501);
+    EXPECT_EQ(game.bestScore[0], 501);
+    EXPECT_EQ(game.state, STATE_MENU);
+}
+
+TEST_F(ProfileTest, SaveWritesThirtyLinesStatusThenBest) {
+    for (int w = 0; w < WORLD_COUNT; ++w) {
+        game.worldStatus[w] = w % 3;
+        game.bestScore[w] = w * 1000 - 7;
+    }
+    ASSERT_TRUE(game.saveProfile());
+    std::string expected;
+    for (int w = 0; w < WORLD_COUNT; ++w)
+        expected += std::to_string(w % 3) + "\n" + std::to_string(w * 1000 - 7) + "\n";
+    EXPECT_EQ(readProfile(), expected);
+    // And it reads back as it was.
+    resetGame();
+    game.loadProfile();
+    EXPECT_EQ(game.bestScore[14], 13993);
+    EXPECT_EQ(game.worldStatus[14], 2);
+    struct stat info;
+    EXPECT_NE(stat((profile_ + ".new").c_str(), &info), 0) << "no temporary file is left behind";
+}
+
+TEST_F(ProfileTest, AFailedSaveKeepsTheOldFileAndSaysSo) {
+    writeProfile(freshProfile());
+    game.worldStatus[0] = WORLD_FINISHED;
+    game.bestScore[0] = 900;
+
+    // The last step never happens, as when the game is killed just before it.
+    profileCommit = [](const char*, const char*) { return -1; };
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(game.saveProfile());
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(readProfile(), freshProfile());
+    EXPECT_NE(out.find("could not be saved"), std::string::npos) << out;
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << "one line";
+    EXPECT_EQ(game.bestScore[0], 900) << "the game goes on with what it has in memory";
+    profileCommit = std::rename;
+
+    // A full disk: every write past a few bytes fails.
+    struct rlimit old;
+    getrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit tiny = {16, old.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &tiny);
+    testing::internal::CaptureStdout();
+    const bool saved = game.saveProfile();
+    testing::internal::GetCapturedStdout();
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, SIG_DFL);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(readProfile(), freshProfile());
+
+    // A directory that cannot be written: the profile's folder is a file.
+    const std::string blocked = dir_ + "/not-a-folder";
+    FILE* f = std::fopen(blocked.c_str(), "w");
+    std::fclose(f);
+    setProfilePath((blocked + "/profile.txt").c_str());
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(game.saveProfile());
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("could not be saved"), std::string::npos);
+}
+
+TEST_F(ProfileTest, AKillDuringTheSaveLeavesACompleteProfile) {
+    writeProfile(freshProfile());
+    game.worldStatus[0] = WORLD_FINISHED;
+    // A child process dies at the last step of its save.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        profileCommit = [](const char*, const char*) -> int { _exit(3); };
+        game.saveProfile();
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 3);
+    EXPECT_EQ(readProfile(), freshProfile()) << "the old profile is whole";
+    // The next save goes through and replaces it.
+    ASSERT_TRUE(game.saveProfile());
+    EXPECT_EQ(readProfile().substr(0, 4), "2\n0\n");
+}
+
+}  // namespace

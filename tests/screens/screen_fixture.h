@@ -1,0 +1,96 @@
+// Runs the screens headless: a fake clock that makes every frame carry a
+// tick (or none), the recording draw backend, and a profile in a
+// temporary directory so the tests never touch a real one.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <unistd.h>
+
+#include "app/frame_timer.h"
+#include "app/input_state.h"
+#include "app/shell.h"
+#include "audio/sound_bank.h"
+#include "frontend/profile.h"
+#include "frontend/worlds.h"
+#include "game/game_context.h"
+#include "lib/fake_counter.h"
+#include "render/null/draw_log.h"
+#include "render/sprite_sheet.h"
+
+class ScreenTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        resetGame();
+        fillWorldTable();
+        drawLog.clear();
+        drawLog.recording = true;
+        input = {0, 0, BUTTON_NONE};
+        soundBank.clearPlayCounts();
+        char dir[] = "/tmp/tolvane-screens-XXXXXX";
+        ASSERT_NE(mkdtemp(dir), nullptr);
+        dir_ = dir;
+        profile_ = dir_ + "/profile.txt";
+        setProfilePath(profile_.c_str());
+        frameTimer.counterFrequency = fake_counter::FREQUENCY;
+        resetTickClock(tickClock, TICK_INTERVAL);
+    }
+    void TearDown() override {
+        drawLog.recording = false;
+        setProfilePath(PROFILE_PATH);
+        profileCommit = std::rename;
+        std::system(("rm -rf " + dir_).c_str());
+    }
+
+    // One display callback; with a tick, the clock first moves past the interval.
+    void frame(bool tick = true) {
+        fake_counter::now += tick ? 10000 : 1;
+        onDisplay();
+    }
+    void frames(int n) {
+        for (int i = 0; i < n; ++i) frame();
+    }
+
+    // Level n of the loaded set from 16 rows of characters: '#' wall,
+    // '.' floor, ' ' nothing, 'a' to 'g' the ordinary kinds 4 to 10.
+    void setLevel(int n, const char* const rows[16]) {
+        for (int r = 0; r < 16; ++r)
+            for (int c = 0; c < 16; ++c) {
+                const char ch = rows[r][c];
+                int32_t code = 0;
+                if (ch == '#') code = CELL_WALL;
+                else if (ch == '.') code = CELL_EMPTY;
+                else if (ch >= 'a' && ch <= 'g') code = KIND_FIRST + (ch - 'a');
+                game.levels[n][r][c] = code;
+            }
+    }
+
+    std::string readProfile() const {
+        std::string text;
+        if (FILE* f = std::fopen(profile_.c_str(), "r")) {
+            char buf[256];
+            size_t got;
+            while ((got = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, got);
+            std::fclose(f);
+        }
+        return text;
+    }
+    void writeProfile(const std::string& text) const {
+        FILE* f = std::fopen(profile_.c_str(), "w");
+        std::fputs(text.c_str(), f);
+        std::fclose(f);
+    }
+
+    fake_counter::Scope fake_;
+    std::string dir_;
+    std::string profile_;
+};
+
+// Two kinds that never meet: a level that stays unsolved while the clock runs.
+inline const char* const STUCK_LEVEL[16] = {
+    "                ", "                ", "                ", "                ",
+    "                ", "                ", "   ##########   ", "   #........#   ",
+    "   #........#   ", "   #a......b#   ", "   ##########   ", "                ",
+    "                ", "                ", "                ", "                ",
+};
