@@ -80,3 +80,24 @@ wait_exit() {
 press() {
     xdotool key --window "$2" "$1"
 }
+
+# shoot WINDOW FILE: a photograph of the game's window.
+shoot() {
+    import -display "$DISPLAY" -window "$1" "$2" 2>/dev/null
+}
+
+# region_differs SHOT WxH+X+Y EXPECTED: how many pixels of that region of the
+# photograph differ from the expected picture (of the same size) by more
+# than 2 percent.
+region_differs() {
+    convert "$1" -crop "$2" +repage -alpha off "$WORK_DIR/region.png"
+    convert "$3" -alpha off "$WORK_DIR/expected.png"
+    compare -metric AE -fuzz 2% "$WORK_DIR/region.png" "$WORK_DIR/expected.png" null: 2>&1 | cut -d' ' -f1
+}
+
+# click WINDOW X Y [BUTTON]: moves the pointer there and clicks.
+click() {
+    xdotool mousemove --window "$1" "$2" "$3"
+    sleep 0.2
+    xdotool click --window "$1" "${4:-1}"
+}
