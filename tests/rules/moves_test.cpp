@@ -1,0 +1,264 @@
+#include "rules/board_picture.h"
+
+namespace {
+
+using picture::cellX;
+using picture::cellY;
+using picture::press;
+using picture::pressBlock;
+using picture::slotAt;
+
+struct Position {
+    int32_t x, y;
+};
+
+Position where(int32_t slot) { return {game.blocks[slot].x, game.blocks[slot].y}; }
+
+TEST(Push, LeftIntoOpenFloorMovesLaysTrailAndSettles) {
+    picture::play({
+        "################",
+        "#..............#",
+        "#.....a........#",
+        "################",
+    });
+    comboFlag = 1;
+    pressBlock(BUTTON_LEFT, 0);
+    game.handleClick();
+    EXPECT_EQ(game.blocks[0].x, cellX(5));
+    EXPECT_EQ(game.blocks[0].y, cellY(2));
+    EXPECT_EQ(soundBank.playCount(SOUND_POP), 1u);
+    EXPECT_EQ(game.settleTicks, 5);
+    EXPECT_EQ(comboFlag, 0);
+    for (int32_t i = 0; i < TRAIL_LENGTH; ++i) {
+        EXPECT_EQ(game.trails[i].x, cellX(5) + i) << "the smear runs back towards the old cell";
+        EXPECT_EQ(game.trails[i].y, cellY(2));
+        EXPECT_EQ(game.trails[i].active, 1);
+        EXPECT_EQ(game.trails[i].kind, 4);
+        EXPECT_NEAR(game.trails[i].alpha, 1.0 - 0.04 * i, 1e-5);
+    }
+    EXPECT_EQ(game.trails[0].alpha, 1.0f);
+
+    // The trail of a right push runs the other way.
+    pressBlock(BUTTON_RIGHT, 0);
+    game.handleClick();
+    EXPECT_EQ(game.blocks[0].x, cellX(6));
+    EXPECT_EQ(game.trails[14].x, cellX(6) - 14);
+}
+
+TEST(Push, RefusedByTerrainOrBlockStillSettles) {
+    struct Case {
+        const char* name;
+        const char* row;
+        int32_t button;
+    };
+    // The pushed block is always the one in column 5.
+    const Case cases[] = {
+        {"block to the right", "#....ab........#", BUTTON_RIGHT},
+        {"wall to the right", "#....a#........#", BUTTON_RIGHT},
+        {"block to the left", "#...ba.........#", BUTTON_LEFT},
+        {"wall to the left", "#...#a.........#", BUTTON_LEFT},
+        {"nothing to the left", "#... a.........#", BUTTON_LEFT},
+        {"rock to the right", "#....aR........#", BUTTON_RIGHT},
+    };
+    for (const Case& c : cases) {
+        picture::play({"################", "#..............#", c.row, "################"});
+        comboFlag = 1;
+        const int32_t slot = slotAt(2, 5);
+        ASSERT_NE(slot, NO_BLOCK) << c.name;
+        pressBlock(c.button, slot);
+        game.handleClick();
+        EXPECT_EQ(game.blocks[slot].x, cellX(5)) << c.name;
+        EXPECT_EQ(soundBank.playCount(SOUND_POP), 0u) << c.name;
+        EXPECT_EQ(game.trails[0].active, 0) << c.name;
+        EXPECT_EQ(game.settleTicks, 5) << c.name;
+        EXPECT_EQ(comboFlag, 0) << c.name;
+    }
+}
+
+TEST(Push, BlockThatCannotBeMovedKeepsTheBoardAsItIs) {
+    // A lift, tar, and a block stuck on tar: no sound, no settle, but the
+    // chain bonus is spent all the same.
+    picture::play({
+        "################",
+        "#..............#",
+        "#..L..I...a....#",
+        "#.........I....#",
+        "################",
+    });
+    const int32_t targets[] = {slotAt(2, 3), slotAt(2, 6), slotAt(2, 10)};
+    for (int32_t slot : targets) {
+        ASSERT_NE(slot, NO_BLOCK);
+        for (int32_t button : {BUTTON_LEFT, BUTTON_RIGHT}) {
+            comboFlag = 1;
+            game.settleTicks = 0;
+            const Position before = where(slot);
+            pressBlock(button, slot);
+            game.handleClick();
+            EXPECT_EQ(where(slot).x, before.x) << "slot " << slot;
+            EXPECT_EQ(where(slot).y, before.y) << "slot " << slot;
+            EXPECT_EQ(game.settleTicks, 0) << "slot " << slot;
+            EXPECT_EQ(comboFlag, 0) << "slot " << slot;
+        }
+    }
+    EXPECT_EQ(soundBank.playCount(SOUND_POP), 0u);
+}
+
+TEST(Push, BlockOnRockOrLiftCanBeMoved) {
+    picture::play({
+        "################",
+        "#..............#",
+        "#...a....b.....#",
+        "#...R....L.....#",
+        "################",
+    });
+    const int32_t onRock = slotAt(2, 4);
+    const int32_t onLift = slotAt(2, 9);
+    pressBlock(BUTTON_RIGHT, onRock);
+    game.handleClick();
+    pressBlock(BUTTON_LEFT, onLift);
+    game.handleClick();
+    EXPECT_EQ(game.blocks[onRock].x, cellX(5));
+    EXPECT_EQ(game.blocks[onLift].x, cellX(8));
+    EXPECT_EQ(soundBank.playCount(SOUND_POP), 2u);
+}
+
+TEST(Push, MiddleButtonAndNoButtonDoNothing) {
+    picture::play({
+        "################",
+        "#..............#",
+        "#.....a........#",
+        "################",
+    });
+    comboFlag = 1;
+    pressBlock(BUTTON_MIDDLE, 0);
+    game.handleClick();
+    pressBlock(BUTTON_NONE, 0);
+    game.handleClick();
+    EXPECT_EQ(game.blocks[0].x, cellX(6));
+    EXPECT_EQ(comboFlag, 1);
+    EXPECT_EQ(game.settleTicks, 0);
+}
+
+TEST(Push, HitNeedsThePointerStrictlyInsideTheBlock) {
+    struct Case {
+        int32_t dx, dy;
+        bool hit;
+    };
+    const Case cases[] = {
+        {0, 16, false}, {16, 0, false}, {32, 16, false}, {16, 32, false},
+        {1, 1, true},   {31, 31, true}, {1, 16, true},   {16, 31, true},
+    };
+    for (const Case& c : cases) {
+        picture::play({"################", "#..............#", "#.....a........#", "################"});
+        press(BUTTON_LEFT, cellX(6) + c.dx, cellY(2) + c.dy);
+        game.handleClick();
+        EXPECT_EQ(game.blocks[0].x, c.hit ? cellX(5) : cellX(6)) << c.dx << "," << c.dy;
+    }
+}
+
+TEST(Push, TargetTestLooksAtTopEdgeAndMiddleOfAFallingBlock) {
+    // A block in mid-fall is pushed by the rows of its top edge and middle;
+    // an ordinary block is then lifted to the top of its row, a rock is not.
+    picture::play({
+        "################",
+        "#..............#",
+        "#.....a...R....#",
+        "#......#.......#",
+        "#..............#",
+        "#..............#",
+        "################",
+    });
+    for (int32_t slot : {0, 1}) game.blocks[slot].y += 20;  // middles now in row 3
+    pressBlock(BUTTON_RIGHT, 0);  // column 7 is open at its top edge, wall at its middle
+    game.handleClick();
+    EXPECT_EQ(game.blocks[0].x, cellX(6));
+    EXPECT_EQ(game.blocks[0].y, cellY(2) + 20);
+    pressBlock(BUTTON_LEFT, 0);
+    game.handleClick();
+    EXPECT_EQ(game.blocks[0].x, cellX(5));
+    EXPECT_EQ(game.blocks[0].y, cellY(2)) << "snapped up to the row of its top edge";
+
+    pressBlock(BUTTON_RIGHT, 1);
+    game.handleClick();
+    EXPECT_EQ(game.blocks[1].x, cellX(11));
+    EXPECT_EQ(game.blocks[1].y, cellY(2) + 20) << "a rock keeps its height";
+    EXPECT_EQ(game.trails[0].y, cellY(2) + 20);
+
+    // A block half a cell lower in the target column still refuses the move;
+    // one whose top is sixteen pixels away does not.
+    picture::play({"################", "#..............#", "#....ab........#", "#....#.........#", "################"});
+    game.blocks[1].y += 15;
+    pressBlock(BUTTON_RIGHT, 0);
+    game.handleClick();
+    EXPECT_EQ(game.blocks[0].x, cellX(5));
+    game.blocks[1].y += 1;
+    pressBlock(BUTTON_RIGHT, 0);
+    game.handleClick();
+    EXPECT_EQ(game.blocks[0].x, cellX(6));
+}
+
+TEST(Push, CarriedBlockIsLeftBehindAndDrops) {
+    picture::play({
+        "################",
+        "#..............#",
+        "#.....b........#",
+        "#.....a........#",
+        "#.....#........#",
+        "################",
+    });
+    const int32_t upper = slotAt(2, 6);
+    const int32_t lower = slotAt(3, 6);
+    pressBlock(BUTTON_LEFT, lower);
+    game.handleClick();
+    EXPECT_EQ(game.blocks[lower].x, cellX(5));
+    EXPECT_EQ(game.blocks[upper].x, cellX(6));
+    for (int32_t step = 1; step <= 16; ++step) {
+        game.stepBoard();
+        EXPECT_EQ(game.blocks[upper].y, cellY(2) + 2 * step) << "step " << step;
+    }
+    game.stepBoard();
+    EXPECT_EQ(game.blocks[upper].y, cellY(3)) << "rests on the pillar";
+    EXPECT_EQ(game.blocks[lower].y, cellY(4)) << "the pushed block dropped into the open floor";
+}
+
+TEST(Dustbin, LeftClickInsideRestartsTheLevel) {
+    picture::play({"################", "#..............#", "#.....a........#", "################"});
+    game.score = 120;
+    game.clock = 41;
+    game.settleTicks = 2;
+    elimDelay = 0;
+    comboFlag = 1;
+    pressBlock(BUTTON_LEFT, 0);
+    game.handleClick();
+    ASSERT_EQ(game.blocks[0].x, cellX(5));
+    comboFlag = 1;
+    game.settleTicks = 2;
+
+    const struct {
+        int32_t button, x, y;
+    } misses[] = {
+        {BUTTON_LEFT, 260, 550}, {BUTTON_LEFT, 324, 550}, {BUTTON_LEFT, 290, 520},
+        {BUTTON_LEFT, 290, 584}, {BUTTON_RIGHT, 290, 550}, {BUTTON_MIDDLE, 290, 550},
+    };
+    for (const auto& m : misses) {
+        press(m.button, m.x, m.y);
+        game.handleClick();
+        EXPECT_EQ(game.blocks[0].x, cellX(5)) << m.x << "," << m.y;
+    }
+    EXPECT_EQ(soundBank.playCount(SOUND_RESTART), 0u);
+
+    for (const auto& hit : {std::pair<int32_t, int32_t>{290, 550}, {261, 521}, {323, 583}}) {
+        game.blocks[0].x = cellX(5);
+        press(BUTTON_LEFT, hit.first, hit.second);
+        game.handleClick();
+        EXPECT_EQ(game.blocks[0].x, cellX(6)) << hit.first << "," << hit.second;
+    }
+    EXPECT_EQ(soundBank.playCount(SOUND_RESTART), 3u);
+    EXPECT_EQ(game.score, 120);
+    EXPECT_EQ(game.clock, 41);
+    EXPECT_EQ(game.settleTicks, 2);
+    EXPECT_EQ(comboFlag, 1);
+    EXPECT_EQ(game.trails[0].active, 1);
+}
+
+}  // namespace

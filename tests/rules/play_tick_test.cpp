@@ -1,0 +1,308 @@
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "frontend/profile.h"
+#include "rules/board_picture.h"
+
+namespace {
+
+using picture::cellX;
+using picture::cellY;
+using picture::slotAt;
+
+// A level that stays in play: one ordinary block resting alone.
+void playQuietLevel() {
+    picture::play({"################", "#..............#", "#......a.......#", "################"});
+}
+
+// [SECTION] The level clock
+
+TEST(Clock, FirstUnitAfterStartLasts121Ticks) {
+    playQuietLevel();
+    picture::ticks(120);
+    EXPECT_EQ(game.clock, 99);
+    picture::tick();
+    EXPECT_EQ(game.clock, 98) << "after the 121st tick";
+    picture::ticks(100);
+    EXPECT_EQ(game.clock, 98);
+    picture::tick();
+    EXPECT_EQ(game.clock, 97) << "after the 222nd tick";
+    EXPECT_EQ(game.state, STATE_PLAY);
+}
+
+TEST(Clock, ShowsZeroFor101TicksThenTimeIsOver) {
+    playQuietLevel();
+    game.clock = 1;
+    clockSubTicks = 0;
+    picture::tick();
+    ASSERT_EQ(game.clock, 0);
+    for (int32_t t = 1; t <= 100; ++t) {
+        picture::tick();
+        ASSERT_EQ(game.clock, 0) << "tick " << t;
+        ASSERT_EQ(game.state, STATE_PLAY) << "tick " << t;
+    }
+    picture::tick();
+    EXPECT_EQ(game.state, STATE_TIME_OVER);
+    EXPECT_EQ(game.clock, 0);
+    EXPECT_EQ(clockSubTicks, 0);
+    EXPECT_EQ(soundBank.playCount(SOUND_TIMEUP), 1u);
+
+    // "Try Again?": the retried level's clock drops at once.
+    game.score = 0;
+    game.clock = 99;
+    game.installLevel(levelIndex);
+    picture::tick();
+    EXPECT_EQ(game.clock, 98);
+}
+
+TEST(Clock, TimeOverStillFinishesTheTick) {
+    // The last block goes in the very tick the time runs out: the level ends cleared.
+    picture::play({"################", "#..............#", "#....aa........#", "################"});
+    game.blocks[0].marked = 1;
+    game.blocks[1].marked = 1;
+    elimDelay = 1;
+    game.clock = 0;
+    clockSubTicks = 0;
+    picture::tick();
+    EXPECT_EQ(game.blocks[0].alive, 0);
+    EXPECT_EQ(game.state, STATE_LEVEL_COMPLETE);
+    EXPECT_EQ(soundBank.playCount(SOUND_TIMEUP), 1u);
+    EXPECT_EQ(soundBank.playCount(SOUND_FINISH), 1u);
+}
+
+// [SECTION] Elimination within play ticks
+
+TEST(PlayTick, PairBlinksTwentyTicksWhileClicksAreLost) {
+    picture::play({
+        "################",
+        "#..............#",
+        "#....aa...b....#",
+        "################",
+    });
+    const int32_t other = slotAt(2, 10);
+    picture::tick();
+    ASSERT_EQ(elimDelay, 20);
+    EXPECT_EQ(game.score, 20);
+    EXPECT_EQ(soundBank.playCount(SOUND_BLEEP), 2u);
+    // Ticks 2 to 20: the board is frozen and every push is lost.
+    for (int32_t t = 2; t <= 20; ++t) {
+        picture::pressBlock(BUTTON_LEFT, other);
+        picture::tick();
+        ASSERT_EQ(game.blocks[other].x, cellX(10)) << "tick " << t;
+        ASSERT_EQ(game.blocks[0].alive, 1) << "tick " << t;
+        EXPECT_EQ(comboFlag, 1) << "a lost click spends no chain bonus, tick " << t;
+    }
+    EXPECT_EQ(soundBank.playCount(SOUND_POP), 0u);
+    EXPECT_EQ(soundBank.playCount(SOUND_BLEEP), 2u) << "the blink re-marks without scoring again";
+    // Tick 21 removes the pair; a click in it is taken.
+    picture::pressBlock(BUTTON_LEFT, other);
+    picture::tick();
+    EXPECT_EQ(game.blocks[0].alive, 0);
+    EXPECT_EQ(game.blocks[1].alive, 0);
+    EXPECT_EQ(game.blocks[other].x, cellX(9));
+    EXPECT_EQ(game.score, 20);
+    EXPECT_EQ(game.state, STATE_PLAY);
+}
+
+TEST(PlayTick, LiftPausesDoNotCountDownDuringTheBlink) {
+    picture::play({
+        "################",
+        "#.....###......#",
+        "#.....#L#......#",
+        "#.....#.#......#",
+        "#.....###......#",
+        "#..aa..........#",
+        "################",
+    });
+    const int32_t lift = slotAt(2, 7);
+    picture::tick();  // the lift turns at once, and the pair goes
+    ASSERT_EQ(elimDelay, 20);
+    ASSERT_EQ(game.blocks[lift].pauseTicks, 100);
+    picture::ticks(19);
+    EXPECT_EQ(game.blocks[lift].pauseTicks, 100);
+    picture::tick();
+    EXPECT_EQ(game.blocks[lift].pauseTicks, 99);
+}
+
+// [SECTION] The level-complete count-down
+
+TEST(LevelComplete, CountsTheClockIntoTheScoreThenInstallsTheNextLevel) {
+    playQuietLevel();
+    picture::drawLevel(1, {"################", "#..............#", "#..b....b......#", "################"});
+    game.state = STATE_LEVEL_COMPLETE;
+    game.clock = 57;
+    game.score = 400;
+    for (int32_t t = 1; t < 57; ++t) {
+        game.levelCompleteTick();
+        ASSERT_EQ(game.clock, 57 - t);
+        ASSERT_EQ(game.score, 400 + t);
+        ASSERT_EQ(game.state, STATE_LEVEL_COMPLETE);
+    }
+    game.levelCompleteTick();
+    EXPECT_EQ(game.score, 457);
+    EXPECT_EQ(game.clock, 99);
+    EXPECT_EQ(levelIndex, 1);
+    EXPECT_EQ(game.state, STATE_PLAY);
+    EXPECT_EQ(game.blocks[0].kind, 5);
+    EXPECT_EQ(game.blocks[0].x, cellX(3));
+
+    // A level cleared with nothing on the clock still earns one point.
+    game.state = STATE_LEVEL_COMPLETE;
+    game.clock = 0;
+    game.levelCompleteTick();
+    EXPECT_EQ(game.score, 458);
+    EXPECT_EQ(levelIndex, 2);
+    EXPECT_EQ(game.state, STATE_PLAY);
+}
+
+TEST(LevelComplete, NinthLevelFinishesTheWorld) {
+    const std::string path = ::testing::TempDir() + "tolvane_rules_profile.txt";
+    setProfilePath(path.c_str());
+    playQuietLevel();
+    game.worldIndex = 3;
+    game.worldStatus[3] = WORLD_OPEN;
+    game.bestScore[3] = 100;
+    game.score = 900;
+    levelIndex = 8;
+    game.state = STATE_LEVEL_COMPLETE;
+    game.clock = 2;
+    game.levelCompleteTick();
+    EXPECT_EQ(game.state, STATE_LEVEL_COMPLETE);
+    game.levelCompleteTick();
+    EXPECT_EQ(game.state, STATE_MENU);
+    EXPECT_EQ(levelIndex, 9);
+    EXPECT_EQ(game.worldStatus[3], WORLD_FINISHED);
+    EXPECT_EQ(game.bestScore[3], 902);
+    EXPECT_EQ(game.blocks[0].x, cellX(7)) << "the tenth board is never installed";
+
+    std::ifstream file(path);
+    std::vector<int32_t> lines;
+    for (int32_t value; file >> value;) lines.push_back(value);
+    ASSERT_EQ(lines.size(), 30u);
+    EXPECT_EQ(lines[6], WORLD_FINISHED);
+    EXPECT_EQ(lines[7], 902);
+    std::remove(path.c_str());
+    setProfilePath(PROFILE_PATH);
+}
+
+TEST(LevelComplete, RemovesWhatIsLeftOfTheBlink) {
+    picture::play({"################", "#..............#", "#.R..a.........#", "################"});
+    game.blocks[1].marked = 1;
+    elimDelay = 2;
+    game.settleTicks = 2;
+    game.state = STATE_LEVEL_COMPLETE;
+    game.clock = 10;
+    game.levelCompleteTick();
+    EXPECT_EQ(game.blocks[1].alive, 1);
+    EXPECT_EQ(elimDelay, 1);
+    game.levelCompleteTick();
+    EXPECT_EQ(game.blocks[1].alive, 0);
+    EXPECT_EQ(game.settleTicks, 0);
+    EXPECT_EQ(game.blocks[0].y, cellY(2)) << "no board step on this screen";
+}
+
+// [SECTION] A replayed game
+
+struct ReplayClick {
+    int32_t tick, x, y, button;
+};
+
+// What a slot holds after a given tick.
+struct Checkpoint {
+    int32_t tick, slot, x, y;
+    uint8_t alive, marked;
+    int32_t score, state;
+};
+
+// Clicks at the given ticks through playTick, as frames would deliver them,
+// compared with the block table at the checkpoints.
+void replay(const std::vector<ReplayClick>& clicks, const std::vector<Checkpoint>& checkpoints) {
+    int32_t last = 0;
+    for (const Checkpoint& c : checkpoints) last = std::max(last, c.tick);
+    for (int32_t t = 1; t <= last; ++t) {
+        input.pendingButton = BUTTON_NONE;
+        for (const ReplayClick& c : clicks)
+            if (c.tick == t) input = InputState{c.x, c.y, c.button};
+        game.playTick();
+        input.pendingButton = BUTTON_NONE;
+        for (const Checkpoint& c : checkpoints) {
+            if (c.tick != t) continue;
+            const Block& b = game.blocks[c.slot];
+            std::ostringstream where;
+            where << "after tick " << t << ", slot " << c.slot;
+            EXPECT_EQ(b.x, c.x) << where.str();
+            EXPECT_EQ(b.y, c.y) << where.str();
+            EXPECT_EQ(b.alive, c.alive) << where.str();
+            EXPECT_EQ(b.marked, c.marked) << where.str();
+            EXPECT_EQ(game.score, c.score) << where.str();
+            EXPECT_EQ(game.state, c.state) << where.str();
+        }
+    }
+}
+
+TEST(Replay, TwoPushesClearTheLevel) {
+    picture::play({
+        "################",
+        "#..............#",
+        "#......a.......#",
+        "#......#.......#",
+        "#...a..........#",
+        "################",
+    });
+    // Slot 0 starts on the pillar at (608, 288); slot 1 waits at (512, 352).
+    replay(
+        {
+            {5, 624, 304, BUTTON_LEFT},   // off the pillar: it drops two rows
+            {30, 592, 340, BUTTON_MIDDLE},  // does nothing
+            {50, 592, 368, BUTTON_LEFT},  // beside the other one
+        },
+        {
+            {4, 0, 608, 288, 1, 0, 0, STATE_PLAY},
+            {5, 0, 576, 288, 1, 0, 0, STATE_PLAY},
+            {6, 0, 576, 290, 1, 0, 0, STATE_PLAY},
+            {20, 0, 576, 318, 1, 0, 0, STATE_PLAY},
+            {36, 0, 576, 350, 1, 0, 0, STATE_PLAY},
+            {37, 0, 576, 352, 1, 0, 0, STATE_PLAY},
+            {42, 0, 576, 352, 1, 0, 0, STATE_PLAY},
+            {49, 1, 512, 352, 1, 0, 0, STATE_PLAY},
+            {50, 0, 544, 352, 1, 0, 0, STATE_PLAY},
+            {54, 0, 544, 352, 1, 0, 0, STATE_PLAY},
+            {55, 0, 544, 352, 1, 1, 20, STATE_PLAY},
+            {55, 1, 512, 352, 1, 1, 20, STATE_PLAY},
+            {74, 1, 512, 352, 1, 1, 20, STATE_PLAY},
+            {75, 0, 544, 352, 0, 1, 20, STATE_LEVEL_COMPLETE},
+            {75, 1, 512, 352, 0, 1, 20, STATE_LEVEL_COMPLETE},
+        });
+    EXPECT_EQ(soundBank.playCount(SOUND_POP), 2u);
+    EXPECT_EQ(soundBank.playCount(SOUND_BLEEP), 2u);
+    EXPECT_EQ(soundBank.playCount(SOUND_FINISH), 1u);
+    EXPECT_EQ(game.clock, 99);
+    EXPECT_EQ(clockSubTicks, 45);
+}
+
+TEST(Replay, RestartMidwayPutsTheLevelBack) {
+    picture::play({
+        "################",
+        "#..............#",
+        "#......a.......#",
+        "#......#.......#",
+        "#...a..........#",
+        "################",
+    });
+    game.score = 70;
+    replay(
+        {
+            {3, 624, 304, BUTTON_LEFT},
+            {12, 290, 550, BUTTON_LEFT},  // the dustbin, while the block is still falling
+        },
+        {
+            {11, 0, 576, 304, 1, 0, 70, STATE_PLAY},
+            {12, 0, 608, 288, 1, 0, 70, STATE_PLAY},
+            {40, 0, 608, 288, 1, 0, 70, STATE_PLAY},
+            {40, 1, 512, 352, 1, 0, 70, STATE_PLAY},
+        });
+    EXPECT_EQ(soundBank.playCount(SOUND_RESTART), 1u);
+}
+
+}  // namespace
