@@ -57,10 +57,11 @@ TEST(TextureLoad, LevelZeroIsThePictureItselfAndStaysBound) {
         EXPECT_EQ(value, GL_REPEAT);
         glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &value);
         EXPECT_EQ(value, GL_REPEAT);
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &value);
-        EXPECT_EQ(value, s.w);
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &value);
-        EXPECT_EQ(value, s.h);
+        GLint w = 0, h = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
+        ASSERT_EQ(w, s.w);
+        ASSERT_EQ(h, s.h);
         std::vector<uint8_t> level0(rgba.size());
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, level0.data());
