@@ -21,10 +21,61 @@ bool onGrid(const Block& block) { return block.x % CELL_PIXELS == 0 && block.y %
 
 }  // namespace
 
+namespace {
+
+// Nothing moves sideways during a board step (only pushes do that), so the
+// step files the live blocks by column once, in slot order. The probes of
+// falling and lift travel look straight down or up a block's own column,
+// where no block of another column can answer, so they scan that column's
+// few blocks instead of all fifty, with the same answers in the same order.
+struct ColumnIndex {
+    bool ready;
+    int32_t count[BOARD_SIZE];
+    int32_t slots[BOARD_SIZE][MAX_BLOCKS];
+};
+
+ColumnIndex columns;
+
+int32_t columnOf(int32_t x) {
+    const int32_t offset = x - BOARD_LEFT;
+    if (offset < 0 || offset % CELL_PIXELS != 0 || offset / CELL_PIXELS >= BOARD_SIZE) return -1;
+    return offset / CELL_PIXELS;
+}
+
+// False when some live block stands off the columns, and the probes must
+// then ask the whole table.
+bool fileByColumn(const GameContext& g) {
+    for (int32_t& count : columns.count) count = 0;
+    for (int32_t i = 0; i < MAX_BLOCKS; ++i) {
+        const Block& b = g.blocks[i];
+        if (!b.alive) continue;
+        const int32_t column = columnOf(b.x);
+        if (column < 0) return false;
+        columns.slots[column][columns.count[column]++] = i;
+    }
+    return true;
+}
+
+// blockAt at (x + 16, py) of a block: the lowest live slot whose box holds it.
+int32_t blockBelowOrAbove(const GameContext& g, const Block& block, int32_t py) {
+    if (!columns.ready) return g.blockAt(block.x + 16, py);
+    const int32_t column = columnOf(block.x);
+    for (int32_t n = 0; n < columns.count[column]; ++n) {
+        const int32_t j = columns.slots[column][n];
+        const Block& b = g.blocks[j];
+        if (b.y < py && py < b.y + 31) return j;
+    }
+    return NO_BLOCK;
+}
+
+}  // namespace
+
 void GameContext::stepBoard() {
     // Slot order matters: a block updated later sees where the earlier ones went.
+    columns.ready = fileByColumn(*this);
     for (Block& block : blocks)
         if (block.alive) updateBlock(block);
+    columns.ready = false;
     for (Trail& trail : trails) fadeTrail(trail);
 }
 
@@ -35,26 +86,33 @@ void GameContext::fadeTrail(Trail& trail) {
 
 namespace {
 
+void pushBackFrom(const Block& other, Block& block, bool& freeFall) {
+    // A block below in the same column pushes the faller back out of it: a
+    // block resting on another tries to fall every tick and never counts as
+    // falling freely.
+    while (other.alive && &other != &block && other.x == block.x && block.y < other.y &&
+           other.y < block.y + CELL_PIXELS) {
+        block.y -= FALL_PIXELS;
+        freeFall = false;
+    }
+}
+
 void fall(GameContext& g, Block& block) {
     if (g.cellAt(block.x, block.y + CELL_PIXELS) != CELL_EMPTY) return;
     block.y += FALL_PIXELS;
     bool freeFall = true;
-    for (int32_t j = 0; j < MAX_BLOCKS; ++j) {
-        const Block& other = g.blocks[j];
-        // A block below in the same column pushes the faller back out of it:
-        // a block resting on another tries to fall every tick and never
-        // counts as falling freely.
-        while (other.alive && j != block.slot && other.x == block.x && block.y < other.y &&
-               other.y < block.y + CELL_PIXELS) {
-            block.y -= FALL_PIXELS;
-            freeFall = false;
-        }
+    if (columns.ready) {
+        const int32_t column = columnOf(block.x);
+        for (int32_t n = 0; n < columns.count[column]; ++n)
+            pushBackFrom(g.blocks[columns.slots[column][n]], block, freeFall);
+    } else {
+        for (const Block& other : g.blocks) pushBackFrom(other, block, freeFall);
     }
     // A block about to land on another (its top up to two pixels below this
     // one's bottom edge) has already stopped falling freely. The probe is only
     // worth asking while the fall is still free, and then this block has not
     // moved since its first step, so one probe answers for every slot.
-    if (freeFall && g.blockAt(block.x + 16, block.y + 35) != NO_BLOCK) freeFall = false;
+    if (freeFall && blockBelowOrAbove(g, block, block.y + 35) != NO_BLOCK) freeFall = false;
     if (freeFall) g.settleTicks = SETTLE_TICKS;
 }
 
@@ -65,7 +123,7 @@ void travel(GameContext& g, Block& lift) {
         // The riders stand stacked on the lift; the lift turns when the top of
         // the stack would reach terrain that is not open floor.
         int32_t found = 0;
-        while (g.blockAt(lift.x + 16, lift.y + 16 - CELL_PIXELS * found) != NO_BLOCK) ++found;
+        while (blockBelowOrAbove(g, lift, lift.y + 16 - CELL_PIXELS * found) != NO_BLOCK) ++found;
         const int32_t riders = found > 0 ? found - 1 : 0;
         if (g.cellAt(lift.x + 15, lift.y - CELL_PIXELS * riders) != CELL_EMPTY) {
             lift.y += 1;
@@ -82,7 +140,7 @@ void travel(GameContext& g, Block& lift) {
             lift.pauseTicks = LIFT_PAUSE_TICKS;
         }
         // Meeting a block below, the lift stops one pixel into it, not short of it.
-        const int32_t below = g.blockAt(lift.x + 16, lift.y + 33);
+        const int32_t below = blockBelowOrAbove(g, lift, lift.y + 33);
         if (below != NO_BLOCK && below != lift.slot) {
             lift.y += 1;
             lift.goingUp = 1;
@@ -125,30 +183,36 @@ void GameContext::matchBlocks() {
     // Only live ordinary blocks standing exactly on the grid can ever pair.
     // For two such blocks the probe pixels of each direction land inside the
     // other exactly when it is the neighbouring cell, so the pairing reduces
-    // to comparing positions. Marks only accumulate and read no marks, so the
-    // order of the pairs does not change which blocks end up marked.
-    int32_t candidates[MAX_BLOCKS];
-    int32_t count = 0;
+    // to comparing positions, and only blocks of one kind need comparing.
+    // Marks only accumulate and read no marks, so the order of the pairs does
+    // not change which blocks end up marked.
+    constexpr int32_t BUCKETS = 16;
+    int32_t bucketed[BUCKETS][MAX_BLOCKS];
+    int32_t count[BUCKETS] = {};
     for (int32_t i = 0; i < MAX_BLOCKS; ++i) {
         const Block& b = blocks[i];
-        if (b.alive && b.motion == MOTION_NORMAL && onGrid(b)) candidates[count++] = i;
+        if (!b.alive || b.motion != MOTION_NORMAL || !onGrid(b)) continue;
+        const int32_t bucket = b.kind & (BUCKETS - 1);
+        bucketed[bucket][count[bucket]++] = i;
     }
-    for (int32_t a = 0; a < count; ++a) {
-        Block& first = blocks[candidates[a]];
-        for (int32_t c = a + 1; c < count; ++c) {
-            Block& second = blocks[candidates[c]];
-            if (first.kind != second.kind) continue;
-            const int32_t dx = second.x - first.x;
-            const int32_t dy = second.y - first.y;
-            bool pair = false;
-            if (dx == 0 && (dy == CELL_PIXELS || dy == -CELL_PIXELS)) {
-                pair = true;  // one on the other needs no support
-            } else if (dy == 0 && (dx == CELL_PIXELS || dx == -CELL_PIXELS)) {
-                pair = supported(*this, first, second);
-            }
-            if (pair) {
-                first.marked = 1;
-                second.marked = 1;
+    for (int32_t bucket = 0; bucket < BUCKETS; ++bucket) {
+        for (int32_t a = 0; a < count[bucket]; ++a) {
+            Block& first = blocks[bucketed[bucket][a]];
+            for (int32_t c = a + 1; c < count[bucket]; ++c) {
+                Block& second = blocks[bucketed[bucket][c]];
+                if (first.kind != second.kind) continue;  // kinds beyond 15 may share a bucket
+                const int32_t dx = second.x - first.x;
+                const int32_t dy = second.y - first.y;
+                bool pair = false;
+                if (dx == 0 && (dy == CELL_PIXELS || dy == -CELL_PIXELS)) {
+                    pair = true;  // one on the other needs no support
+                } else if (dy == 0 && (dx == CELL_PIXELS || dx == -CELL_PIXELS)) {
+                    pair = supported(*this, first, second);
+                }
+                if (pair) {
+                    first.marked = 1;
+                    second.marked = 1;
+                }
             }
         }
     }

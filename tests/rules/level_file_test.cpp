@@ -171,7 +171,14 @@ TEST(InstallLevel, KeepsOnlyFiftyBlocks) {
         "#ddddddddddddddd",
         "################",
     });
+    // Whatever lies beside the slot table must come through untouched.
+    for (Trail& t : game.trails) t = Trail{-7, -7, 1, 0.5f, 9};
     game.installLevel(0);
+    for (const Trail& t : game.trails) {
+        EXPECT_EQ(t.x, -7);
+        EXPECT_EQ(t.y, -7);
+        EXPECT_EQ(t.kind, 9);
+    }
     int32_t alive = 0;
     for (const Block& b : game.blocks) alive += b.alive;
     EXPECT_EQ(alive, MAX_BLOCKS);

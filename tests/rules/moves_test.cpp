@@ -184,6 +184,15 @@ TEST(Push, TargetTestLooksAtTopEdgeAndMiddleOfAFallingBlock) {
     EXPECT_EQ(game.blocks[1].y, cellY(2) + 20) << "a rock keeps its height";
     EXPECT_EQ(game.trails[0].y, cellY(2) + 20);
 
+    // Ten pixels down, its middle is still in row 2: the wall under the
+    // target cell does not count.
+    game.blocks[0].x = cellX(6);
+    game.blocks[0].y = cellY(2) + 10;
+    pressBlock(BUTTON_RIGHT, 0);
+    game.handleClick();
+    EXPECT_EQ(game.blocks[0].x, cellX(7));
+    EXPECT_EQ(game.blocks[0].y, cellY(2));
+
     // A block half a cell lower in the target column still refuses the move;
     // one whose top is sixteen pixels away does not.
     picture::play({"################", "#..............#", "#....ab........#", "#....#.........#", "################"});

@@ -77,30 +77,37 @@ TEST(PlayTick, PairBlinksTwentyTicksWhileClicksAreLost) {
     picture::play({
         "################",
         "#..............#",
-        "#....aa...b....#",
+        "#....aab.......#",
         "################",
     });
-    const int32_t other = slotAt(2, 10);
+    const int32_t other = slotAt(2, 7);
     picture::tick();
     ASSERT_EQ(elimDelay, 20);
     EXPECT_EQ(game.score, 20);
     EXPECT_EQ(soundBank.playCount(SOUND_BLEEP), 2u);
     // Ticks 2 to 20: the board is frozen and every push is lost.
     for (int32_t t = 2; t <= 20; ++t) {
-        picture::pressBlock(BUTTON_LEFT, other);
+        picture::pressBlock(BUTTON_RIGHT, other);
         picture::tick();
-        ASSERT_EQ(game.blocks[other].x, cellX(10)) << "tick " << t;
+        ASSERT_EQ(game.blocks[other].x, cellX(7)) << "tick " << t;
         ASSERT_EQ(game.blocks[0].alive, 1) << "tick " << t;
         EXPECT_EQ(comboFlag, 1) << "a lost click spends no chain bonus, tick " << t;
+        EXPECT_EQ(game.settleTicks, 0) << "tick " << t;
     }
     EXPECT_EQ(soundBank.playCount(SOUND_POP), 0u);
     EXPECT_EQ(soundBank.playCount(SOUND_BLEEP), 2u) << "the blink re-marks without scoring again";
-    // Tick 21 removes the pair; a click in it is taken.
+    // Tick 21 takes the click before it removes the pair, so the blinking
+    // block still bars the way.
     picture::pressBlock(BUTTON_LEFT, other);
     picture::tick();
     EXPECT_EQ(game.blocks[0].alive, 0);
     EXPECT_EQ(game.blocks[1].alive, 0);
-    EXPECT_EQ(game.blocks[other].x, cellX(9));
+    EXPECT_EQ(game.blocks[other].x, cellX(7));
+    EXPECT_EQ(game.settleTicks, 5);
+    EXPECT_EQ(comboFlag, 0);
+    picture::pressBlock(BUTTON_LEFT, other);
+    picture::tick();
+    EXPECT_EQ(game.blocks[other].x, cellX(6));
     EXPECT_EQ(game.score, 20);
     EXPECT_EQ(game.state, STATE_PLAY);
 }
