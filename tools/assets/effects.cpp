@@ -22,7 +22,7 @@ Pcm silence(double seconds) {
 // sample stops without a click.
 double envelope(double t, double attack, double decay, double length) {
     const double a = t < attack ? t / attack : std::exp(-(t - attack) / decay);
-    const double fade = 0.006;
+    const double fade = 0.015;
     const double tail = t > length - fade ? std::max(0.0, (length - t) / fade) : 1.0;
     return a * tail;
 }
@@ -100,7 +100,7 @@ Pcm synthBleep() {
         }
         pcm.samples[i] = static_cast<float>(v);
     }
-    normalisePeak(pcm, 0.22);
+    normalisePeak(pcm, 0.19);
     return pcm;
 }
 
@@ -161,9 +161,10 @@ Pcm synthRestart() {
         const double high = in - low - q * band;
         band += fc * high;
         phase += TAU * (220 * std::pow(3.0, sweep)) / SAMPLE_RATE;
-        const double swell = std::sin(M_PI * std::min(1.0, t / length));
-        const double tail = t > length - 0.006 ? (length - t) / 0.006 : 1.0;
-        pcm.samples[i] = static_cast<float>((band * 0.9 + 0.35 * std::sin(phase)) * swell * swell * tail);
+        // Quick to sound, then easing away over the last part of the sweep.
+        const double rise = std::min(1.0, t / 0.02);
+        const double ease = t < 0.5 * length ? 1.0 : 0.5 + 0.5 * std::cos(M_PI * (t - 0.5 * length) / (0.5 * length));
+        pcm.samples[i] = static_cast<float>((band * 0.9 + 0.35 * std::sin(phase)) * rise * ease);
     }
     normalisePeak(pcm, 0.36);
     return pcm;

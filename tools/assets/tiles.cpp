@@ -226,13 +226,13 @@ void liftTile(cairo_t* cr) {
 // The mouse pointer: an arrow whose tip is the tile's top-left pixel, with
 // nothing around it.
 void pointerTile(cairo_t* cr) {
-    const double arrow[14] = {0, 0, 0, 22, 5.2, 17.3, 9.2, 26, 12.8, 24.4, 8.9, 15.9, 16, 15.9};
+    const double arrow[14] = {0, 0, 0, 22, 5.2, 17.3, 9.2, 26, 12.8, 24.4, 8.9, 15.9, 15.6, 15.9};
     cairo_new_path(cr);
     polygonPath(cr, arrow, 7);
     fillVertical(cr, 0, pal::WHITE, 26, pal::MIST);
     setColor(cr, pal::INK);
     cairo_set_line_width(cr, 1.5);
-    cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     cairo_stroke(cr);
 }
 
