@@ -9,7 +9,7 @@ WORK_DIR=""
 cleanup() {
     [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
-    [ -n "$WORK_DIR" ] && rm -rf "$WORK_DIR"
+    [ -n "$WORK_DIR" ] && [ -z "${TOLVANE_KEEP_TEST_DIR:-}" ] && rm -rf "$WORK_DIR"
     return 0
 }
 trap cleanup EXIT

@@ -16,22 +16,23 @@ P=$WORK_DIR/pictures
 mkdir -p "$P" "$D/gfx/tilesets" "$D/gfx/frontend" "$D/gfx/bkgs" "$D/levels"
 
 # [SECTION] Test pictures: opaque, with structure, every one different.
+# ImageMagick marks a TGA top-row-first only when told the orientation.
 colours=(gray20 gray30 sienna gray80 red orange yellow green cyan blue purple gray50 black crimson pink white)
 tiles=()
 for i in $(seq 0 15); do
     convert -size 32x32 "gradient:${colours[$i]}-gray10" -rotate $(( i * 90 )) "$P/tile$i.png"
     tiles+=("$P/tile$i.png")
 done
-convert "${tiles[@]}" +append "$D/gfx/tilesets/classic.tga"
-convert -size 32x32 pattern:checkerboard -fill navy -opaque black "$D/gfx/frontend/bkg.tga"
-convert -size 257x103 gradient:gold-brown "$D/gfx/title.tga"
-convert -size 64x64 xc:white -size 64x64 xc:gray -size 64x64 xc:lime -size 64x64 xc:magenta +append "$D/gfx/frontend/gui.tga"
-convert -size 256x448 gradient:pink-purple "$D/gfx/frontend/manga.tga"
-convert -size 250x125 gradient:teal-white "$D/gfx/frontend/hvlogo.tga"
-convert -size 256x256 gradient:orange-saddlebrown "$D/gfx/frontend/woodbox.tga"
-convert -size 240x128 gradient:red-yellow -swirl 90 "$D/gfx/frontend/lvlcomp.tga"
-convert -size 512x384 gradient:black-gray40 "$D/gfx/frontend/splash.tga"
-for i in 1 2 3 4 5 6; do convert -size 512x384 "gradient:gray$((10 * i))-black" "$D/gfx/bkgs/$i.tga"; done
+convert "${tiles[@]}" +append -orient TopLeft "$D/gfx/tilesets/classic.tga"
+convert -size 32x32 pattern:checkerboard -fill navy -opaque black -orient TopLeft "$D/gfx/frontend/bkg.tga"
+convert -size 257x103 gradient:gold-brown -orient TopLeft "$D/gfx/title.tga"
+convert -size 64x64 xc:white -size 64x64 xc:gray -size 64x64 xc:lime -size 64x64 xc:magenta +append -orient TopLeft "$D/gfx/frontend/gui.tga"
+convert -size 256x448 gradient:pink-purple -orient TopLeft "$D/gfx/frontend/manga.tga"
+convert -size 250x125 gradient:teal-white -orient TopLeft "$D/gfx/frontend/hvlogo.tga"
+convert -size 256x256 gradient:orange-saddlebrown -orient TopLeft "$D/gfx/frontend/woodbox.tga"
+convert -size 240x128 gradient:red-yellow -swirl 90 -orient TopLeft "$D/gfx/frontend/lvlcomp.tga"
+convert -size 512x384 gradient:black-gray40 -orient TopLeft "$D/gfx/frontend/splash.tga"
+for i in 1 2 3 4 5 6; do convert -size 512x384 "gradient:gray$((10 * i))-black" -orient TopLeft "$D/gfx/bkgs/$i.tga"; done
 
 # [SECTION] The tutorial world's file: level 0 a pair that meets at once,
 # level 1 two kinds that never meet, so its clock runs out.
@@ -66,7 +67,7 @@ expect_region() {  # shot geometry picture what
 
 start_game "$PROGRAM"
 WINDOW=$(wait_for_window Tolvane) || fail "no window titled Tolvane appeared"
-xdotool mousemove --window "$WINDOW" 1000 10
+xdotool mousemove --window "$WINDOW" 5 700
 sleep 1
 
 # [SECTION] Splash, Space, the menu
