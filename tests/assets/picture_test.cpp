@@ -228,8 +228,8 @@ TEST(FrontEnd, ButtonStripHoldsALightButtonAndMarksThatLieOverIt) {
     // The marks: transparent around them, green tick, red cross.
     EXPECT_TRUE(allTransparent(gui, 128, 0, 64, 6));
     EXPECT_TRUE(allTransparent(gui, 192, 0, 64, 6));
-    const Mean tick = meanColour(gui, 128, 0, 64, 64);
-    const Mean cross = meanColour(gui, 192, 0, 64, 64);
+    const Mean tick = meanColour(gui, 128, 0, 64, 64, true);
+    const Mean cross = meanColour(gui, 192, 0, 64, 64, true);
     EXPECT_GT(tick.g, tick.r + 30);
     EXPECT_GT(cross.r, cross.g + 60);
 }

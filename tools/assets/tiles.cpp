@@ -320,28 +320,36 @@ void dustbinButton(cairo_t* cr, double x) {
     cairo_stroke(cr);
 }
 
-void tickMark(cairo_t* cr, double x) {
-    const double p[12] = {x + 10, 34, x + 19, 25, x + 27, 34, x + 47, 11, x + 56, 20, x + 27, 52};
+// The marks are stickers: an ink rim, a white ring and the coloured face,
+// so they read over a button of any tint, green to red.
+void stickerOutline(cairo_t* cr) {
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-    cairo_new_path(cr);
-    polygonPath(cr, p, 6);
     setColor(cr, pal::INK);
+    cairo_set_line_width(cr, 9);
+    cairo_stroke_preserve(cr);
+    setColor(cr, pal::WHITE);
     cairo_set_line_width(cr, 5);
     cairo_stroke_preserve(cr);
-    fillVertical(cr, 11, lighter(pal::GREEN, 0.35), 52, darker(pal::GREEN, 0.25));
+}
+
+void tickMark(cairo_t* cr, double x) {
+    const double p[12] = {x + 11, 34, x + 19, 26, x + 27, 34, x + 46, 12, x + 54, 20, x + 27, 51};
+    cairo_new_path(cr);
+    polygonPath(cr, p, 6);
+    stickerOutline(cr);
+    fillVertical(cr, 11, lighter(pal::GREEN, 0.3), 52, darker(pal::GREEN, 0.3));
     cairo_new_path(cr);
     setColor(cr, pal::WHITE, 0.5);
     cairo_set_line_width(cr, 2);
-    cairo_move_to(cr, x + 14, 33);
-    cairo_line_to(cr, x + 19, 28);
+    cairo_move_to(cr, x + 15, 33);
+    cairo_line_to(cr, x + 19, 29);
     cairo_move_to(cr, x + 31, 39);
-    cairo_line_to(cr, x + 47, 15);
+    cairo_line_to(cr, x + 46, 16);
     cairo_stroke(cr);
 }
 
 void crossMark(cairo_t* cr, double x) {
-    const double cx = x + 32, cy = 32, a = 6.5, b = 20;
-    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    const double cx = x + 32, cy = 32, a = 6, b = 19;
     cairo_new_path(cr);
     cairo_save(cr);
     cairo_translate(cr, cx, cy);
@@ -349,10 +357,8 @@ void crossMark(cairo_t* cr, double x) {
     const double p[24] = {-a, -b, a, -b, a, -a, b, -a, b, a, a, a, a, b, -a, b, -a, a, -b, a, -b, -a, -a, -a};
     polygonPath(cr, p, 12);
     cairo_restore(cr);
-    setColor(cr, pal::INK);
-    cairo_set_line_width(cr, 5);
-    cairo_stroke_preserve(cr);
-    fillVertical(cr, 10, lighter(pal::RED, 0.3), 54, darker(pal::RED, 0.25));
+    stickerOutline(cr);
+    fillVertical(cr, 10, lighter(pal::RED, 0.25), 54, darker(pal::RED, 0.3));
     cairo_new_path(cr);
 }
 
