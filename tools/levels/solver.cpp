@@ -1,0 +1,509 @@
+#include "tools/levels/solver.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <unordered_set>
+
+#include "app/input_state.h"
+#include "game/game_context.h"
+
+namespace solver {
+
+namespace {
+
+constexpr int32_t SETTLE_CAP = 3000;  // ticks a board may take to come to rest after a push
+constexpr int32_t FRAGILE_CAP = 40;   // finely timed solutions to throw away before giving up
+constexpr int32_t SLOT_BYTES = 6;
+constexpr int32_t TAIL_BYTES = 4;     // elimDelay, settleTicks, state, comboFlag (last: not part of a key)
+
+// [SECTION] Snapshots
+// Only what the rules read: each block's position, flags and lift pause, and
+// the countdowns. Kinds and motions never change within a level, and the
+// trails and the ten boards of level data are left where they are.
+class Codec {
+public:
+    void init() {
+        count_ = 0;
+        for (int32_t i = 0; i < MAX_BLOCKS; ++i)
+            if (game.blocks[i].alive) count_ = i + 1;
+        stride_ = count_ * SLOT_BYTES + TAIL_BYTES;
+    }
+    int32_t count() const { return count_; }
+    size_t stride() const { return static_cast<size_t>(stride_); }
+
+    void save(uint8_t* out) const {
+        for (int32_t i = 0; i < count_; ++i) {
+            const Block& b = game.blocks[i];
+            const uint16_t x = static_cast<uint16_t>(b.x - BOARD_LEFT);
+            const uint16_t y = static_cast<uint16_t>(b.y - BOARD_TOP);
+            uint8_t* p = out + i * SLOT_BYTES;
+            p[0] = static_cast<uint8_t>(x);
+            p[1] = static_cast<uint8_t>(x >> 8);
+            p[2] = static_cast<uint8_t>(y);
+            p[3] = static_cast<uint8_t>(y >> 8);
+            p[4] = static_cast<uint8_t>(b.pauseTicks);
+            p[5] = static_cast<uint8_t>(b.alive | (b.marked << 1) | (b.goingUp << 2));
+        }
+        uint8_t* t = out + count_ * SLOT_BYTES;
+        t[0] = static_cast<uint8_t>(elimDelay);
+        t[1] = static_cast<uint8_t>(game.settleTicks);
+        t[2] = static_cast<uint8_t>(game.state);
+        t[3] = comboFlag;
+    }
+
+    void load(const uint8_t* in) const {
+        for (int32_t i = 0; i < count_; ++i) {
+            Block& b = game.blocks[i];
+            const uint8_t* p = in + i * SLOT_BYTES;
+            b.x = BOARD_LEFT + (p[0] | (p[1] << 8));
+            b.y = BOARD_TOP + (p[2] | (p[3] << 8));
+            b.pauseTicks = p[4];
+            b.alive = p[5] & 1;
+            b.marked = (p[5] >> 1) & 1;
+            b.goingUp = (p[5] >> 2) & 1;
+        }
+        const uint8_t* t = in + count_ * SLOT_BYTES;
+        elimDelay = t[0];
+        game.settleTicks = t[1];
+        game.state = t[2];
+        comboFlag = t[3];
+        // The clock never runs out inside the search; the tick count says how
+        // much of it a solution uses.
+        game.clock = 99;
+        clockSubTicks = 100;
+    }
+
+    // The whole state but the chain bonus, which only ever changes the score.
+    std::string fullKey(const uint8_t* snap) const {
+        return std::string(reinterpret_cast<const char*>(snap), stride_ - 1);
+    }
+
+    // At rest, blocks of one kind are interchangeable: the key is the sorted
+    // list of kinds and places of the live blocks.
+    std::string restKey(const uint8_t* snap) const {
+        uint64_t entries[MAX_BLOCKS];
+        int32_t n = 0;
+        for (int32_t i = 0; i < count_; ++i) {
+            const uint8_t* p = snap + i * SLOT_BYTES;
+            if (!(p[5] & 1)) continue;
+            const uint64_t x = p[0] | (p[1] << 8);
+            const uint64_t y = p[2] | (p[3] << 8);
+            entries[n++] = (static_cast<uint64_t>(game.blocks[i].kind) << 40) | (x << 20) | y;
+        }
+        std::sort(entries, entries + n);
+        return std::string(reinterpret_cast<const char*>(entries), n * sizeof(uint64_t));
+    }
+
+private:
+    int32_t count_ = 0;
+    int32_t stride_ = TAIL_BYTES;
+};
+
+bool movable(int32_t slot) {
+    const Block& b = game.blocks[slot];
+    return b.alive && (b.motion == MOTION_NORMAL || b.motion == MOTION_ROCK);
+}
+
+bool cleared() { return game.state == STATE_LEVEL_COMPLETE; }
+
+// One play tick with a click on the middle of a block, as a frame takes it.
+void clickTick(int32_t slot, int32_t button) {
+    const Block& b = game.blocks[slot];
+    input = InputState{b.x + 16, b.y + 16, button};
+    game.playTick();
+    input.pendingButton = BUTTON_NONE;
+}
+
+void idleTick() {
+    input.pendingButton = BUTTON_NONE;
+    game.playTick();
+}
+
+struct Settled {
+    int32_t ticks;  // ticks run; -1 when the board did not come to rest
+    bool cleared;
+};
+
+// Runs ticks until a tick changes nothing and no countdown is left.
+Settled settle(const Codec& codec) {
+    struct Seen {
+        int32_t x, y;
+        uint8_t alive, marked;
+    } before[MAX_BLOCKS];
+    for (int32_t t = 1; t <= SETTLE_CAP; ++t) {
+        for (int32_t i = 0; i < codec.count(); ++i) {
+            const Block& b = game.blocks[i];
+            before[i] = {b.x, b.y, b.alive, b.marked};
+        }
+        idleTick();
+        if (cleared()) return {t, true};
+        bool changed = false;
+        for (int32_t i = 0; i < codec.count() && !changed; ++i) {
+            const Block& b = game.blocks[i];
+            changed = b.x != before[i].x || b.y != before[i].y || b.alive != before[i].alive ||
+                      b.marked != before[i].marked;
+        }
+        if (!changed && elimDelay == 0 && game.settleTicks == 0) return {t, false};
+    }
+    return {-1, false};
+}
+
+bool hasLift() {
+    for (const Block& b : game.blocks)
+        if (b.alive && b.motion == MOTION_LIFT) return true;
+    return false;
+}
+
+// [SECTION] The search
+struct Node {
+    int32_t parent;     // -1 for the start
+    int16_t slot;       // the block clicked to get here, or -1 for a wait
+    int8_t button;
+    int32_t tick;       // the level's tick this state stands at
+    int32_t lastClick;  // tick of the latest click on the way here
+    int32_t pushes;
+};
+
+class Search {
+public:
+    Search(int32_t level, const Limits& limits) : level_(level), limits_(limits) {}
+
+    Result run() {
+        started_ = std::chrono::steady_clock::now();
+        startLevel(level_);
+        codec_.init();
+        result_.timed = limits_.forceTimed || hasLift();
+        if (result_.timed)
+            runTimed();
+        else
+            runAtRest();
+        result_.states = static_cast<int64_t>(nodes_.size());
+        result_.seconds = elapsed();
+        return result_;
+    }
+
+private:
+    double elapsed() const {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
+    }
+
+    bool overBudget() {
+        if (static_cast<int64_t>(nodes_.size()) >= limits_.maxStates) {
+            result_.why = "state limit";
+            return true;
+        }
+        // The clock is asked only now and then; it is slow beside a tick.
+        if ((++budgetCalls_ & 63) == 0 && elapsed() > limits_.maxSeconds) {
+            result_.why = "time limit";
+            return true;
+        }
+        return false;
+    }
+
+    int32_t addNode(const Node& node) {
+        nodes_.push_back(node);
+        const size_t at = snaps_.size();
+        snaps_.resize(at + codec_.stride());
+        codec_.save(snaps_.data() + at);
+        return static_cast<int32_t>(nodes_.size()) - 1;
+    }
+
+    const uint8_t* snap(int32_t id) const { return snaps_.data() + static_cast<size_t>(id) * codec_.stride(); }
+
+    bool visit(const std::string& key) { return visited_.insert(key).second; }
+
+    std::string keyOfBoard() {
+        scratch_.resize(codec_.stride());
+        codec_.save(scratch_.data());
+        return result_.timed ? codec_.fullKey(scratch_.data()) : codec_.restKey(scratch_.data());
+    }
+
+    // The clicks on the way to a node, and a final one that clears the level.
+    std::vector<Click> pathTo(int32_t id, const Click* last) const {
+        std::vector<Click> clicks;
+        if (last) clicks.push_back(*last);
+        for (int32_t n = id; n >= 0 && nodes_[n].parent >= 0; n = nodes_[n].parent) {
+            if (nodes_[n].slot < 0) continue;
+            clicks.push_back(describe(nodes_[n].parent, nodes_[n].slot, nodes_[n].button, nodes_[n].lastClick));
+        }
+        std::reverse(clicks.begin(), clicks.end());
+        return clicks;
+    }
+
+    Click describe(int32_t from, int32_t slot, int32_t button, int32_t tick) const {
+        const uint8_t* p = snap(from) + slot * SLOT_BYTES;
+        const int32_t x = p[0] | (p[1] << 8);
+        const int32_t y = p[2] | (p[3] << 8);
+        return Click{tick, slot, button, (x + 16) / CELL_PIXELS, (y + 16) / CELL_PIXELS};
+    }
+
+    // A goal is taken only when a person could play it: in time, and not
+    // hanging on a click timed to the tick.
+    bool acceptGoal(int32_t from, const Click* last, int32_t pushes, int32_t tick) {
+        if (tick > limits_.tickLimit) return false;
+        std::vector<Click> clicks = pathTo(from, last);
+        const int32_t replayed = replay(level_, clicks, limits_.tickLimit);
+        bool ok = replayed == tick && robust(level_, clicks, limits_.tickLimit);
+        if (!ok) {
+            ++result_.fragile;
+            if (result_.fragile >= FRAGILE_CAP) {
+                result_.why = "only finely timed solutions";
+                stop_ = true;
+            }
+            return false;
+        }
+        result_.solved = true;
+        result_.pushes = pushes;
+        result_.ticks = tick;
+        result_.clicks = clicks;
+        stop_ = true;
+        return true;
+    }
+
+    // Boards without lifts: breadth-first over rest states, fewest pushes first.
+    void runAtRest() {
+        const Settled first = settle(codec_);
+        if (first.cleared) {
+            result_.clearedWithoutPush = true;
+            result_.why = "cleared without a push";
+            return;
+        }
+        if (first.ticks < 0) {
+            result_.why = "never comes to rest";
+            return;
+        }
+        addNode(Node{-1, -1, 0, first.ticks, 0, 0});
+        visit(keyOfBoard());
+        for (size_t head = 0; head < nodes_.size() && !stop_; ++head) {
+            const Node node = nodes_[head];
+            // A person needs the board at rest before the click, with a margin,
+            // and time since the last click.
+            const int32_t at = std::max(node.lastClick + CLICK_SPACING, node.tick + 1 + CLICK_MARGIN);
+            if (at > limits_.tickLimit) continue;
+            for (int32_t slot = 0; slot < codec_.count() && !stop_; ++slot) {
+                for (int32_t button : {BUTTON_LEFT, BUTTON_RIGHT}) {
+                    if (overBudget()) {
+                        stop_ = true;
+                        break;
+                    }
+                    codec_.load(snap(static_cast<int32_t>(head)));
+                    if (!movable(slot)) break;
+                    const int32_t oldX = game.blocks[slot].x;
+                    const Click click = describe(static_cast<int32_t>(head), slot, button, at);
+                    clickTick(slot, button);
+                    if (cleared()) {
+                        if (acceptGoal(static_cast<int32_t>(head), &click, node.pushes + 1, at)) return;
+                        continue;
+                    }
+                    if (game.blocks[slot].x == oldX) continue;  // refused: a wasted click
+                    const Settled s = settle(codec_);
+                    if (s.cleared) {
+                        if (acceptGoal(static_cast<int32_t>(head), &click, node.pushes + 1, at + s.ticks)) return;
+                        continue;
+                    }
+                    if (s.ticks < 0 || !visit(keyOfBoard())) continue;
+                    addNode(Node{static_cast<int32_t>(head), static_cast<int16_t>(slot), static_cast<int8_t>(button),
+                                 at + s.ticks, at, node.pushes + 1});
+                }
+            }
+        }
+        if (!stop_) result_.why = "no solution";
+    }
+
+    // Runs `count` idle ticks; answers the tick the level cleared on, or 0.
+    int32_t idle(int32_t from, int32_t count) {
+        for (int32_t t = 1; t <= count; ++t) {
+            idleTick();
+            if (cleared()) return from + t;
+        }
+        return 0;
+    }
+
+    // Boards with lifts: layer by layer in pushes; within a layer every wait
+    // on the tick grid is followed, since waiting costs no push.
+    void runTimed() {
+        addNode(Node{-1, -1, 0, 0, 0, 0});
+        visit(keyOfBoard());
+        std::vector<int32_t> layer{0};
+        for (int32_t pushes = 0; !layer.empty() && !stop_; ++pushes) {
+            for (size_t i = 0; i < layer.size() && !stop_; ++i) {
+                const int32_t id = layer[i];
+                const Node node = nodes_[id];
+                if (node.tick + WAIT_STEP > limits_.tickLimit) continue;
+                if (overBudget()) {
+                    stop_ = true;
+                    break;
+                }
+                codec_.load(snap(id));
+                if (const int32_t at = idle(node.tick, WAIT_STEP)) {
+                    if (pushes == 0) {
+                        result_.clearedWithoutPush = true;
+                        result_.why = "cleared without a push";
+                        stop_ = true;
+                    } else if (acceptGoal(id, nullptr, pushes, at)) {
+                        return;
+                    }
+                    continue;
+                }
+                if (!visit(keyOfBoard())) continue;
+                layer.push_back(addNode(Node{id, -1, 0, node.tick + WAIT_STEP, node.lastClick, pushes}));
+            }
+            std::vector<int32_t> next;
+            for (size_t i = 0; i < layer.size() && !stop_; ++i) {
+                const int32_t id = layer[i];
+                const Node node = nodes_[id];
+                const int32_t at = node.tick + 1;
+                if (at < node.lastClick + CLICK_SPACING || node.tick + CLICK_SPACING > limits_.tickLimit) continue;
+                for (int32_t slot = 0; slot < codec_.count() && !stop_; ++slot) {
+                    for (int32_t button : {BUTTON_LEFT, BUTTON_RIGHT}) {
+                        if (overBudget()) {
+                            stop_ = true;
+                            break;
+                        }
+                        codec_.load(snap(id));
+                        if (!movable(slot)) break;
+                        const int32_t oldX = game.blocks[slot].x;
+                        const Click click = describe(id, slot, button, at);
+                        clickTick(slot, button);
+                        int32_t done = cleared() ? at : 0;
+                        if (!done && game.blocks[slot].x == oldX) continue;
+                        if (!done) done = idle(at, CLICK_SPACING - 1);
+                        if (done) {
+                            if (acceptGoal(id, &click, pushes + 1, done)) return;
+                            continue;
+                        }
+                        if (!visit(keyOfBoard())) continue;
+                        next.push_back(addNode(Node{id, static_cast<int16_t>(slot), static_cast<int8_t>(button),
+                                                    node.tick + CLICK_SPACING, at, pushes + 1}));
+                    }
+                }
+            }
+            layer.swap(next);
+        }
+        if (!stop_) result_.why = "no solution";
+    }
+
+    int32_t level_;
+    Limits limits_;
+    Result result_;
+    Codec codec_;
+    std::vector<Node> nodes_;
+    std::vector<uint8_t> snaps_;
+    std::unordered_set<std::string> visited_;
+    std::vector<uint8_t> scratch_;
+    std::chrono::steady_clock::time_point started_;
+    uint64_t budgetCalls_ = 0;
+    bool stop_ = false;
+};
+
+// [SECTION] Replays
+struct Checkpoint {
+    int32_t tick;
+    std::vector<uint8_t> snap;
+};
+
+// Plays from the state after tick `from` with the given click ticks; stops
+// early when the board at a checkpoint equals the one the nominal run had
+// there (the rest of the run is then the nominal one, shifted by `shift`).
+// Answers the clear tick, a positive "converged" tick, or -1.
+int32_t playFrom(const Codec& codec, int32_t from, const std::vector<Click>& clicks, const std::vector<int32_t>& at,
+                 size_t firstClick, const std::vector<Checkpoint>* compare, int32_t shift, int32_t tickLimit) {
+    size_t next = firstClick;
+    size_t check = firstClick + 1;
+    std::vector<uint8_t> tmp(codec.stride());
+    for (int32_t tick = from + 1; tick <= tickLimit; ++tick) {
+        if (next < clicks.size() && at[next] == tick) {
+            if (!game.blocks[clicks[next].slot].alive) return -1;
+            clickTick(clicks[next].slot, clicks[next].button);
+            ++next;
+        } else {
+            idleTick();
+        }
+        if (cleared()) return tick;
+        if (compare && check < compare->size() && tick == (*compare)[check].tick + shift) {
+            codec.save(tmp.data());
+            if (std::memcmp(tmp.data(), (*compare)[check].snap.data(), codec.stride() - 1) == 0) return tick;
+            ++check;
+        }
+    }
+    return -1;
+}
+
+}  // namespace
+
+void startLevel(int32_t n) {
+    // A clean program start, keeping the level set that was read.
+    for (Block& b : game.blocks) b = Block{};
+    elimDelay = 0;
+    comboFlag = 0;
+    clockSubTicks = 100;
+    levelIndex = n;
+    game.settleTicks = 0;
+    game.clock = 99;
+    input = InputState{0, 0, BUTTON_NONE};
+    game.installLevel(n);
+}
+
+Result solve(int32_t n, const Limits& limits) { return Search(n, limits).run(); }
+
+int32_t replay(int32_t n, const std::vector<Click>& clicks, int32_t tickLimit) {
+    startLevel(n);
+    Codec codec;
+    codec.init();
+    std::vector<int32_t> at;
+    for (const Click& c : clicks) at.push_back(c.tick);
+    return playFrom(codec, 0, clicks, at, 0, nullptr, 0, tickLimit);
+}
+
+bool robust(int32_t n, const std::vector<Click>& clicks, int32_t tickLimit) {
+    if (clicks.empty()) return true;
+    // The nominal run, with the board six ticks before each click kept.
+    startLevel(n);
+    Codec codec;
+    codec.init();
+    std::vector<Checkpoint> checkpoints;
+    std::vector<int32_t> at;
+    for (const Click& c : clicks) at.push_back(c.tick);
+    {
+        int32_t tick = 0;
+        for (size_t i = 0; i < clicks.size(); ++i) {
+            const int32_t stop = at[i] - CLICK_MARGIN - 2;
+            if (stop < tick) return false;  // clicks too close to shift apart
+            for (; tick < stop; ++tick) {
+                if (i > 0 && tick + 1 == at[i - 1]) {
+                    clickTick(clicks[i - 1].slot, clicks[i - 1].button);
+                } else {
+                    idleTick();
+                }
+                if (cleared()) return false;
+            }
+            Checkpoint cp{stop, std::vector<uint8_t>(codec.stride())};
+            codec.save(cp.snap.data());
+            checkpoints.push_back(cp);
+        }
+    }
+    const int32_t slack = tickLimit + 2 * CLICK_MARGIN;
+
+    // Each click alone, early and late.
+    for (size_t i = 0; i < clicks.size(); ++i) {
+        for (int32_t shift = -CLICK_MARGIN; shift <= CLICK_MARGIN; ++shift) {
+            if (shift == 0) continue;
+            std::vector<int32_t> moved = at;
+            moved[i] += shift;
+            codec.load(checkpoints[i].snap.data());
+            if (playFrom(codec, checkpoints[i].tick, clicks, moved, i, &checkpoints, 0, slack) < 0) return false;
+        }
+    }
+    // All of them together.
+    for (int32_t shift = -CLICK_MARGIN; shift <= CLICK_MARGIN; ++shift) {
+        if (shift == 0) continue;
+        std::vector<int32_t> moved = at;
+        for (int32_t& t : moved) t += shift;
+        startLevel(n);
+        if (playFrom(codec, 0, clicks, moved, 0, &checkpoints, shift, slack) < 0) return false;
+    }
+    return true;
+}
+
+}  // namespace solver

@@ -1,0 +1,65 @@
+// A solver that plays a level through the game's own rules and looks for a
+// sequence of clicks a person could make that clears it in time.
+//
+// Most of a level's life is spent at rest: nothing falling, no blink, no
+// lift. There only the next click matters, so a board without lifts is
+// searched breadth-first over its rest states, with the ticks in between
+// simulated. Lifts make timing matter; a board with one is searched on a
+// grid of ticks, where waiting is a move of its own that costs no push.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace solver {
+
+constexpr int32_t CLICK_SPACING = 24;  // a person clicks no faster than this, in ticks
+constexpr int32_t CLICK_MARGIN = 4;    // nor more exactly than this either side
+constexpr int32_t WAIT_STEP = 8;       // the grid of ticks a timed search waits on
+constexpr int32_t TWO_THIRDS_CLOCK = 6600;  // of the 99 clock units of 101 ticks
+
+struct Click {
+    int32_t tick;    // the level's play tick that takes the click, counted from 1
+    int32_t slot;    // the block clicked, by its slot
+    int32_t button;  // BUTTON_LEFT or BUTTON_RIGHT
+    int32_t column;  // where the block was, for a person to read
+    int32_t row;
+};
+
+struct Limits {
+    int64_t maxStates = 400000;
+    double maxSeconds = 20.0;
+    int32_t tickLimit = TWO_THIRDS_CLOCK;
+    bool forceTimed = false;  // search on the tick grid even without a lift
+};
+
+struct Result {
+    bool solved = false;
+    bool timed = false;               // searched on the tick grid
+    bool clearedWithoutPush = false;  // the level clears on its own
+    int32_t pushes = 0;
+    int32_t ticks = 0;                // the tick on which the level is cleared
+    int64_t states = 0;               // states explored
+    double seconds = 0.0;
+    int32_t fragile = 0;  // solutions thrown away for needing a click timed too finely
+    std::string why;      // when not solved: "no solution", "state limit", "time limit"
+    std::vector<Click> clicks;
+};
+
+// Puts level n of the loaded set (game.levels) on the board as a freshly
+// started program would play it, with the clock full.
+void startLevel(int32_t n);
+
+// Searches level n of the loaded set.
+Result solve(int32_t n, const Limits& limits);
+
+// Plays the clicks from the level's start through the rules; answers the
+// tick on which the level is cleared, or -1 when it is not cleared by then.
+int32_t replay(int32_t n, const std::vector<Click>& clicks, int32_t tickLimit);
+
+// Whether the clicks still clear the level when each one, alone, and all of
+// them together, come up to CLICK_MARGIN ticks early or late.
+bool robust(int32_t n, const std::vector<Click>& clicks, int32_t tickLimit);
+
+}  // namespace solver
