@@ -20,8 +20,9 @@ constexpr int BAR = PPQ * 4;
 constexpr int BARS = 32;
 constexpr int PERIOD_TICKS = BAR * BARS;
 // 535 ms a beat (about 112 beats a minute): the period, 68.48 s, is a whole
-// number of milliseconds and of the synthesiser's 64-sample blocks, so the
-// second playing of the score lines up with the first sample for sample.
+// number of milliseconds and of the synthesiser's 64-sample blocks, so every
+// note of the second playing starts on the same sample of its period as in
+// the first. Only the reverb's slow shimmer differs between the two.
 constexpr uint32_t TEMPO_US = 535000;
 constexpr size_t PERIOD_FRAMES = static_cast<size_t>(68480) * SAMPLE_RATE / 1000;
 constexpr size_t CROSSFADE_FRAMES = 4096;
@@ -119,18 +120,19 @@ std::vector<Note> compose() {
         // Strings hold the chord through the bar.
         for (int k : chord.tones) notes.push_back({t, BAR, CH_PAD, k, 46});
 
-        // Bass: root on one, fifth on three, a passing note before the next bar.
+        // Bass: root on one, fifth on three, the octave hopping up on four.
         const int root = keyOf(chord.root);
         notes.push_back({t, PPQ * 3 / 2, CH_BASS, root, 84});
         notes.push_back({t + PPQ * 2, PPQ, CH_BASS, root + 7, 74});
-        notes.push_back({t + PPQ * 3, PPQ, CH_BASS, bar % 2 ? root + 12 : root + 4, 68});
+        notes.push_back({t + PPQ * 3, PPQ, CH_BASS, root + 12, 68});
 
-        // Harp: broken chords in eighths from the second theme on.
+        // Harp: broken chords in eighths under the tune, from the second
+        // theme on; step 3 of the pattern is the root an octave up.
         if (section >= 1) {
             const int pattern[8] = {0, 1, 2, 3, 2, 1, 0, 1};
             for (int e = 0; e < 8; ++e) {
                 const int idx = pattern[e];
-                const int key = idx == 3 ? chord.tones[0] + 12 : chord.tones[idx] + 12;
+                const int key = idx == 3 ? chord.tones[0] + 12 : chord.tones[idx];
                 notes.push_back({t + e * EIGHTH, EIGHTH * 2, CH_HARP, key, 50 + static_cast<int>(rng.range(0, 10))});
             }
         }
@@ -247,8 +249,9 @@ bool render(const SoundTools& tools, const std::string& midi, const std::string&
 // One period out of a render of two back-to-back playings: the second
 // playing already carries the first one's ringing notes and reverb at its
 // start, just as the loop will. Its last few thousand frames are blended
-// into the frames that precede the cut in the first playing, so the last
-// frame leads into the first exactly.
+// into the frames that precede the cut in the first playing (the same music,
+// but for the reverb's shimmer), so the last frame leads into the first
+// exactly.
 Pcm cutLoop(const Pcm& twice, size_t period, size_t crossfade) {
     Pcm loop;
     loop.channels = twice.channels;

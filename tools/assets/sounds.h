@@ -34,5 +34,12 @@ Pcm synthTimeUp();
 Pcm synthRestart();
 Pcm synthFinish();
 
+// One clean period of `period` frames out of a render of the score played
+// twice, its last `crossfade` frames blended into the frames before the cut.
+// Empty when the render is too short.
+Pcm cutLoop(const Pcm& twice, size_t period, size_t crossfade);
+// Scales to the target RMS level unless that would push a peak past ceiling.
+void levelMusic(Pcm& pcm, double targetRms, double ceiling);
+
 bool writeEffects(const std::string& dataDir, const SoundTools& tools);
 bool writeMusic(const std::string& dataDir, const SoundTools& tools);
