@@ -19,10 +19,6 @@ constexpr int32_t CROWD_POINTS_PER_BLOCK = 50;  // for more than two at once
 
 bool onGrid(const Block& block) { return block.x % CELL_PIXELS == 0 && block.y % CELL_PIXELS == 0; }
 
-}  // namespace
-
-namespace {
-
 // Nothing moves sideways during a board step (only pushes do that), so the
 // step files the live blocks by column once, in slot order. The probes of
 // falling and lift travel look straight down or up a block's own column,

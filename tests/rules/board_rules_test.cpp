@@ -552,7 +552,7 @@ TEST(Matching, AgreesWithThePairByPairRuleOnRandomBoards) {
                 const uint32_t roll = random() % 10;
                 game.levels[0][r][c] = roll < 4 ? CELL_EMPTY : roll < 5 ? CELL_WALL : roll < 6 ? 0 : 4 + random() % 3;
             }
-        // Sprinkle special blocks, and knock some blocks off the grid as
+        // Sprinkle rocks, tar and lifts, and knock some blocks off the grid as
         // falling and riding blocks are.
         for (int32_t n = 0; n < 8; ++n) game.levels[0][random() % 16][random() % 16] = 11 + random() % 3;
         game.installLevel(0);
