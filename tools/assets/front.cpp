@@ -516,8 +516,15 @@ bool writeSplash(const std::string& dataDir) {
         setColor(cr, mix(pal::DUSK, pal::NIGHT, 0.3 + layer * 0.3));
         cairo_fill(cr);
     }
-    // A little tumble of blocks on the left hill, as if just slid into place.
-    const int stack[8][3] = {{4, 40, 266}, {7, 78, 266}, {9, 116, 266}, {5, 59, 228}, {6, 97, 228}, {8, 78, 190}, {10, 20, 304}, {4, 136, 304}};
+    // A few columns of blocks on a stone ledge, as on the board.
+    cairo_new_path(cr);
+    roundedRect(cr, 10, 300, 172, 16, 4);
+    fillVertical(cr, 300, pal::SLATE, 316, pal::DEEP);
+    setColor(cr, pal::INK);
+    cairo_set_line_width(cr, 2);
+    cairo_stroke(cr);
+    const int stack[8][3] = {{4, 20, 262}, {8, 20, 224}, {7, 58, 262}, {5, 58, 224},
+                             {10, 58, 186}, {9, 96, 262}, {6, 134, 262}, {4, 134, 224}};
     for (const auto& b : stack) drawOrdinaryBlock(cr, b[0], b[1], b[2], 38);
     // The mascot on the right, waving hello with the block.
     cairo_save(cr);
