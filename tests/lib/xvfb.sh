@@ -52,7 +52,7 @@ start_game() {
 # wait_for_window NAME: the id of the game's window once it is mapped.
 wait_for_window() {
     local id=""
-    for _ in $(seq 150); do
+    for _ in $(seq 300); do
         id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1)
         [ -n "$id" ] && { echo "$id"; return 0; }
         kill -0 "$GAME_PID" 2>/dev/null || return 1
