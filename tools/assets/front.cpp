@@ -134,11 +134,14 @@ void woodPanel(cairo_t* cr, int w, int h) {
 // The mascot, Vani: a cheerful young puzzler holding an orange block, drawn
 // on a 256 x 448 canvas with the face in the upper half, where the tutorial
 // panel shows it.
-void mascot(cairo_t* cr) {
-    const double cx = 128;
+constexpr double MASCOT_CENTRE = 128;
+constexpr double MASCOT_INK = 3.5;  // outline width
+
+// Shadow, legs and boots.
+void mascotLegs(cairo_t* cr) {
+    const double cx = MASCOT_CENTRE, ink = MASCOT_INK;
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    const double ink = 3.5;
 
     // Ground shadow.
     cairo_save(cr);
@@ -169,6 +172,13 @@ void mascot(cairo_t* cr) {
         cairo_stroke(cr);
     }
 
+}
+
+// The mane behind the head, drawn before the body so the shoulders overlap it.
+void mascotHairBehind(cairo_t* cr) {
+    const double cx = MASCOT_CENTRE, ink = MASCOT_INK;
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     // Hair behind the head: a big soft mane with pointed tufts.
     cairo_new_path(cr);
     cairo_move_to(cr, cx - 96, 200);
@@ -186,6 +196,13 @@ void mascot(cairo_t* cr) {
     cairo_set_line_width(cr, ink);
     cairo_stroke(cr);
 
+}
+
+// Hoodie, the block held in both hands, sleeves and hands.
+void mascotHoodie(cairo_t* cr) {
+    const double cx = MASCOT_CENTRE, ink = MASCOT_INK;
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     // Hoodie body.
     cairo_new_path(cr);
     cairo_move_to(cr, cx - 50, 212);
@@ -244,6 +261,13 @@ void mascot(cairo_t* cr) {
         cairo_stroke(cr);
     }
 
+}
+
+// Face, cheeks, eyes and the open smile.
+void mascotFace(cairo_t* cr) {
+    const double cx = MASCOT_CENTRE, ink = MASCOT_INK;
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     // Head.
     cairo_new_path(cr);
     cairo_save(cr);
@@ -325,6 +349,13 @@ void mascot(cairo_t* cr) {
     setColor(cr, pal::BLUSH);
     cairo_fill(cr);
 
+}
+
+// Fringe, cowlick, shine and the star clip, over the face.
+void mascotFringe(cairo_t* cr) {
+    const double cx = MASCOT_CENTRE, ink = MASCOT_INK;
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     // Fringe over the forehead, and the cowlick that bobs on top.
     cairo_new_path(cr);
     cairo_move_to(cr, cx - 80, 130);
@@ -361,6 +392,15 @@ void mascot(cairo_t* cr) {
     setColor(cr, pal::INK);
     cairo_set_line_width(cr, 2.5);
     cairo_stroke(cr);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+}
+
+void mascot(cairo_t* cr) {
+    mascotLegs(cr);
+    mascotHairBehind(cr);
+    mascotHoodie(cr);
+    mascotFace(cr);
+    mascotFringe(cr);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
 }
 
