@@ -10,13 +10,13 @@
 
 namespace {
 
-struct PictureSpec {
+struct ExpectedPicture {
     const char* path;
     int width, height;
     bool shaped;  // has a real alpha channel: transparent around its shape
 };
 
-const PictureSpec PICTURES[] = {
+const ExpectedPicture PICTURES[] = {
     {"gfx/tilesets/classic.tga", 512, 32, true}, {"gfx/title.tga", 257, 103, true},
     {"gfx/frontend/bkg.tga", 32, 32, false},     {"gfx/frontend/gui.tga", 256, 64, true},
     {"gfx/frontend/manga.tga", 256, 448, true},  {"gfx/frontend/hvlogo.tga", 250, 125, true},
@@ -79,27 +79,27 @@ double lineDifference(const TgaImage& image, int a, int b, bool columns) {
 TEST(Pictures, EveryFileHasTheSizeTypeAndDepthTheLoaderTakes) {
     const GeneratedAssets& assets = generatedAssets();
     ASSERT_TRUE(assets.ok);
-    for (const PictureSpec& spec : PICTURES) {
-        SCOPED_TRACE(spec.path);
-        const std::vector<unsigned char> file = readWholeFile(assets.first + "/" + spec.path);
+    for (const ExpectedPicture& expected : PICTURES) {
+        SCOPED_TRACE(expected.path);
+        const std::vector<unsigned char> file = readWholeFile(assets.first + "/" + expected.path);
         ASSERT_GE(file.size(), 18u);
         EXPECT_EQ(file[2], 2) << "uncompressed true colour";
-        EXPECT_EQ(file[12] | (file[13] << 8), spec.width);
-        EXPECT_EQ(file[14] | (file[15] << 8), spec.height);
+        EXPECT_EQ(file[12] | (file[13] << 8), expected.width);
+        EXPECT_EQ(file[14] | (file[15] << 8), expected.height);
         const int depth = file[16];
-        EXPECT_EQ(depth, spec.shaped ? 32 : 24);
+        EXPECT_EQ(depth, expected.shaped ? 32 : 24);
         EXPECT_EQ(file[17] & 0x0f, depth == 32 ? 8 : 0) << "alpha bits in the descriptor";
-        EXPECT_EQ(file.size(), 18u + file[0] + static_cast<size_t>(spec.width) * spec.height * depth / 8);
+        EXPECT_EQ(file.size(), 18u + file[0] + static_cast<size_t>(expected.width) * expected.height * depth / 8);
 
-        const TgaImage image = loadPicture(spec.path);
-        ASSERT_EQ(image.width, spec.width);
-        ASSERT_EQ(image.height, spec.height);
-        if (spec.shaped) {
+        const TgaImage image = loadPicture(expected.path);
+        ASSERT_EQ(image.width, expected.width);
+        ASSERT_EQ(image.height, expected.height);
+        if (expected.shaped) {
             // A real shape: some of it fully see-through, some fully solid.
             int clear = 0, solid = 0;
             for (size_t i = 3; i < image.pixels.size(); i += 4) clear += image.pixels[i] == 0, solid += image.pixels[i] == 255;
             EXPECT_GT(clear, 0);
-            EXPECT_GT(solid, spec.width * spec.height / 10);
+            EXPECT_GT(solid, expected.width * expected.height / 10);
         }
     }
 }
