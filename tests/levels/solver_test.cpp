@@ -1,0 +1,213 @@
+// The solver on small boards whose answers are known, and the replay and
+// timing checks that keep its solutions playable by a person.
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <set>
+#include <string>
+
+#include "app/input_state.h"
+#include "game/game_context.h"
+#include "tools/levels/level_map.h"
+#include "tools/levels/solver.h"
+
+namespace {
+
+// Lays rows of map characters (legend of the level maps) into level 0.
+void board(std::initializer_list<const char*> rows) {
+    resetGame();
+    for (auto& row : game.levels[0])
+        for (int32_t& cell : row) cell = 0;
+    int r = 0;
+    for (const char* row : rows) {
+        for (int c = 0; row[c] != '\0' && c < 16; ++c) {
+            const int32_t code = levelmap::codeForChar(row[c]);
+            ASSERT_GE(code, 0) << "row " << r << " column " << c;
+            game.levels[0][r][c] = code;
+        }
+        ++r;
+    }
+}
+
+solver::Limits quick() {
+    solver::Limits limits;
+    limits.maxStates = 200000;
+    limits.maxSeconds = 10.0;
+    return limits;
+}
+
+void expectPlayable(const solver::Result& r) {
+    ASSERT_TRUE(r.solved) << r.why;
+    ASSERT_EQ(static_cast<int32_t>(r.clicks.size()), r.pushes);
+    int32_t last = 0;
+    for (const solver::Click& c : r.clicks) {
+        EXPECT_GE(c.tick - last, solver::CLICK_SPACING) << "clicks a person can keep up with";
+        last = c.tick;
+    }
+    EXPECT_LE(r.ticks, solver::TWO_THIRDS_CLOCK);
+    // Played again from the very start through the rules, the clicks clear
+    // the level on the tick the solver says.
+    EXPECT_EQ(solver::replay(0, r.clicks, solver::TWO_THIRDS_CLOCK), r.ticks);
+    EXPECT_TRUE(solver::robust(0, r.clicks, solver::TWO_THIRDS_CLOCK));
+}
+
+TEST(Solver, OnePushJoinsAPair) {
+    board({
+        "                ",
+        "  ######        ",
+        "  #....#        ",
+        "  #a.a.#        ",
+        "  ######        ",
+    });
+    const solver::Result r = solver::solve(0, quick());
+    expectPlayable(r);
+    EXPECT_FALSE(r.timed);
+    EXPECT_EQ(r.pushes, 1);
+    EXPECT_EQ(r.clicks[0].button, BUTTON_RIGHT);
+    EXPECT_EQ(r.clicks[0].column, 3);
+    EXPECT_EQ(r.clicks[0].row, 3);
+    // Push, settle, match, blink and removal: the level ends within a second.
+    EXPECT_GT(r.ticks, r.clicks[0].tick + 20);
+    EXPECT_LT(r.ticks, r.clicks[0].tick + 60);
+}
+
+TEST(Solver, FindsTheFewestPushesAndTheGroupOfThree) {
+    // Three of a kind: the pair on the floor must wait for the third to drop
+    // between them; joining the two first strands the third.
+    board({
+        "                ",
+        "  ##########    ",
+        "  #.a......#    ",
+        "  #.###....#    ",
+        "  #...a.a..#    ",
+        "  ##########    ",
+    });
+    const solver::Result r = solver::solve(0, quick());
+    expectPlayable(r);
+    EXPECT_EQ(r.pushes, 3);
+    for (const solver::Click& c : r.clicks) EXPECT_EQ(c.row, 2) << "only the top block moves";
+}
+
+TEST(Solver, ReportsAnImpossibleLevelQuickly) {
+    struct Case {
+        const char* name;
+        std::initializer_list<const char*> rows;
+    } cases[] = {
+        {"a wall between the pair", {"            ", "  #########", "  #a..#..a#", "  #########"}},
+        {"an odd one out", {"            ", "  #########", "  #a.b..a.#", "  #########"}},
+        {"both blocks stuck on tar", {"            ", "  #########", "  #a..a...#", "  #T##T####"}},
+    };
+    for (const Case& c : cases) {
+        board(c.rows);
+        const solver::Result r = solver::solve(0, quick());
+        EXPECT_FALSE(r.solved) << c.name;
+        EXPECT_EQ(r.why, "no solution") << c.name;
+        EXPECT_LT(r.seconds, 2.0) << c.name;
+        EXPECT_GT(r.states, 0) << c.name;
+    }
+}
+
+TEST(Solver, GivesUpAtItsLimits) {
+    // Seven kinds, no two alike, with room to move and a lift to wait for:
+    // no answer, and far more states than allowed.
+    board({
+        "                ",
+        " ############## ",
+        " #............# ",
+        " #.#########..# ",
+        " #.#       #..# ",
+        " #.#########..# ",
+        " #L.a.b.c.d.e.f#",
+        " ############## ",
+    });
+    solver::Limits limits = quick();
+    limits.maxStates = 500;
+    solver::Result r = solver::solve(0, limits);
+    EXPECT_FALSE(r.solved);
+    EXPECT_EQ(r.why, "state limit");
+    EXPECT_LE(r.states, 500);
+
+    limits.maxStates = 10000000;
+    limits.maxSeconds = 0.2;
+    r = solver::solve(0, limits);
+    EXPECT_FALSE(r.solved);
+    EXPECT_EQ(r.why, "time limit");
+    EXPECT_LT(r.seconds, 1.0);
+}
+
+TEST(Solver, RefusesALevelThatClearsWithoutAPush) {
+    board({"            ", "  ######", "  #.aa.#", "  ######"});
+    const solver::Result r = solver::solve(0, quick());
+    EXPECT_FALSE(r.solved);
+    EXPECT_TRUE(r.clearedWithoutPush);
+}
+
+// The lift starts rising: a block pushed into the shaft above it drops to
+// the tar at the bottom and is lost. The solver has to wait for the lift to
+// come back down, ride it up and step off beside the block held by the tar.
+const std::initializer_list<const char*> LIFT_BOARD = {
+    "                ",
+    "                ",
+    "   #####        ",
+    "   #..a#        ",
+    "   #.#T#        ",
+    "   #.#          ",
+    "   #.#          ",
+    "   #..a#        ",
+    "   #L###        ",
+    "   #T#          ",
+    "   ###          ",
+};
+
+TEST(Solver, WaitsForTheLift) {
+    board(LIFT_BOARD);
+    const solver::Result r = solver::solve(0, quick());
+    expectPlayable(r);
+    EXPECT_TRUE(r.timed);
+    EXPECT_EQ(r.pushes, 3);
+
+    // The same pushes made as fast as a person can click miss the lift.
+    std::vector<solver::Click> hasty = r.clicks;
+    for (size_t i = 0; i < hasty.size(); ++i) hasty[i].tick = solver::CLICK_SPACING * static_cast<int32_t>(i + 1);
+    board(LIFT_BOARD);
+    EXPECT_EQ(solver::replay(0, hasty, solver::TWO_THIRDS_CLOCK), -1);
+    EXPECT_GT(r.clicks.back().tick, hasty.back().tick + 40);
+}
+
+TEST(Solver, ThrowsAwayASolutionTimedToTheTick) {
+    // A block drops down a shaft past a side opening one cell high; only a
+    // push in the eight ticks its top edge is in that row gets it to its
+    // partner, which the tar holds in place.
+    board({
+        "                ",
+        "   #####        ",
+        "   #a..#        ",
+        "   ##.###       ",
+        "    #.#         ",
+        "    #.##        ",
+        "    #..a#       ",
+        "    #.#T#       ",
+        "    #.#         ",
+        "    #.#         ",
+        "    ###         ",
+    });
+    EXPECT_FALSE(solver::solve(0, quick()).solved) << "no answer from rest states";
+
+    std::set<int32_t> working;
+    for (int32_t t = 40; t < 140; ++t) {
+        const std::vector<solver::Click> clicks = {{24, 0, BUTTON_RIGHT, 4, 2}, {t, 0, BUTTON_RIGHT, 5, 6}};
+        if (solver::replay(0, clicks, 1000) > 0) working.insert(t);
+    }
+    ASSERT_FALSE(working.empty()) << "the falling block can be caught";
+    EXPECT_LT(*working.rbegin() - *working.begin(), 2 * solver::CLICK_MARGIN) << "but only within a narrow window";
+    const std::vector<solver::Click> exact = {{24, 0, BUTTON_RIGHT, 4, 2}, {*working.begin() + 3, 0, BUTTON_RIGHT, 5, 6}};
+    EXPECT_GT(solver::replay(0, exact, 1000), 0);
+    EXPECT_FALSE(solver::robust(0, exact, 1000));
+
+    solver::Limits timed = quick();
+    timed.forceTimed = true;
+    const solver::Result r = solver::solve(0, timed);
+    EXPECT_FALSE(r.solved) << "a solution on the tick grid is too fine for a person";
+}
+
+}  // namespace
