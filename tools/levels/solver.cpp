@@ -13,7 +13,8 @@ namespace solver {
 namespace {
 
 constexpr int32_t SETTLE_CAP = 3000;  // ticks a board may take to come to rest after a push
-constexpr int32_t FRAGILE_CAP = 40;   // finely timed solutions to throw away before giving up
+constexpr int32_t FRAGILE_CAP = 40;
+constexpr int32_t CYCLE_CAP = 200;    // waits in one idle lift cycle, at most   // finely timed solutions to throw away before giving up
 constexpr int32_t SLOT_BYTES = 6;
 constexpr int32_t TAIL_BYTES = 4;     // elimDelay, settleTicks, state, comboFlag (last: not part of a key)
 
@@ -75,18 +76,37 @@ public:
     }
 
     // The whole state but the chain bonus, which only ever changes the score.
+    // Blocks of one kind are interchangeable here too; lifts keep their slots.
     std::string fullKey(const uint8_t* snap) const {
-        return std::string(reinterpret_cast<const char*>(snap), stride_ - 1);
+        uint64_t entries[MAX_BLOCKS];
+        int32_t n = 0;
+        std::string key;
+        for (int32_t i = 0; i < count_; ++i) {
+            const uint8_t* p = snap + i * SLOT_BYTES;
+            if (game.blocks[i].motion == MOTION_LIFT) {
+                key.append(reinterpret_cast<const char*>(p), SLOT_BYTES);
+                continue;
+            }
+            if (!(p[5] & 1)) continue;
+            const uint64_t x = p[0] | (p[1] << 8);
+            const uint64_t y = p[2] | (p[3] << 8);
+            entries[n++] = (static_cast<uint64_t>(game.blocks[i].kind) << 48) | (static_cast<uint64_t>(p[5]) << 40) |
+                           (x << 20) | y;
+        }
+        std::sort(entries, entries + n);
+        key.append(reinterpret_cast<const char*>(snap + count_ * SLOT_BYTES), TAIL_BYTES - 1);
+        key.append(reinterpret_cast<const char*>(entries), n * sizeof(uint64_t));
+        return key;
     }
 
     // At rest, blocks of one kind are interchangeable: the key is the sorted
     // list of kinds and places of the live blocks.
-    std::string restKey(const uint8_t* snap) const {
+    std::string restKey(const uint8_t* snap, bool withoutLifts = false) const {
         uint64_t entries[MAX_BLOCKS];
         int32_t n = 0;
         for (int32_t i = 0; i < count_; ++i) {
             const uint8_t* p = snap + i * SLOT_BYTES;
-            if (!(p[5] & 1)) continue;
+            if (!(p[5] & 1) || (withoutLifts && game.blocks[i].motion == MOTION_LIFT)) continue;
             const uint64_t x = p[0] | (p[1] << 8);
             const uint64_t y = p[2] | (p[3] << 8);
             entries[n++] = (static_cast<uint64_t>(game.blocks[i].kind) << 40) | (x << 20) | y;
@@ -163,6 +183,7 @@ struct Node {
     int32_t tick;       // the level's tick this state stands at
     int32_t lastClick;  // tick of the latest click on the way here
     int32_t pushes;
+    uint8_t idleLifts;  // timed search: the lifts run idle, their place is not part of the key
 };
 
 class Search {
@@ -273,7 +294,7 @@ private:
             result_.why = "never comes to rest";
             return;
         }
-        addNode(Node{-1, -1, 0, first.ticks, 0, 0});
+        addNode(Node{-1, -1, 0, first.ticks, 0, 0, 0});
         visit(keyOfBoard());
         for (size_t head = 0; head < nodes_.size() && !stop_; ++head) {
             const Node node = nodes_[head];
@@ -304,11 +325,51 @@ private:
                     }
                     if (s.ticks < 0 || !visit(keyOfBoard())) continue;
                     addNode(Node{static_cast<int32_t>(head), static_cast<int16_t>(slot), static_cast<int8_t>(button),
-                                 at + s.ticks, at, node.pushes + 1});
+                                 at + s.ticks, at, node.pushes + 1, 0});
                 }
             }
         }
         if (!stop_) result_.why = "no solution";
+    }
+
+    // Whether the board only waits on its lifts: everything else at rest, no
+    // countdown, and nothing riding a lift or standing above one. Then the
+    // lifts run their cycle untouched, any point of it can be waited for,
+    // and states that differ only in where the lifts are count as one.
+    bool liftsIdle() {
+        if (elimDelay != 0 || game.settleTicks != 0) return false;
+        for (int32_t i = 0; i < codec_.count(); ++i) {
+            const Block& b = game.blocks[i];
+            if (!b.alive) continue;
+            if (b.marked) return false;
+            if (b.motion != MOTION_LIFT) continue;
+            for (int32_t j = 0; j < codec_.count(); ++j) {
+                const Block& o = game.blocks[j];
+                if (o.alive && o.motion != MOTION_LIFT && o.x == b.x && o.y < b.y) return false;
+            }
+        }
+        // At rest: one more tick moves nothing but the lifts.
+        probe_.resize(codec_.stride());
+        codec_.save(probe_.data());
+        idleTick();
+        bool still = !cleared() && elimDelay == 0;
+        for (int32_t i = 0; i < codec_.count() && still; ++i) {
+            const Block& b = game.blocks[i];
+            if (b.motion == MOTION_LIFT) continue;
+            const uint8_t* p = probe_.data() + i * SLOT_BYTES;
+            still = b.alive == (p[5] & 1) && b.y == BOARD_TOP + (p[2] | (p[3] << 8)) &&
+                    b.x == BOARD_LEFT + (p[0] | (p[1] << 8));
+        }
+        codec_.load(probe_.data());
+        return still;
+    }
+
+    // The key of the board in a timed search; `idleLifts` tells which kind.
+    std::string timedKey(bool& idleLifts) {
+        idleLifts = liftsIdle();
+        scratch_.resize(codec_.stride());
+        codec_.save(scratch_.data());
+        return idleLifts ? "I" + codec_.restKey(scratch_.data(), true) : "T" + codec_.fullKey(scratch_.data());
     }
 
     // Runs `count` idle ticks; answers the tick the level cleared on, or 0.
@@ -320,17 +381,71 @@ private:
         return 0;
     }
 
+    // The waits from a board whose lifts run idle, one lift cycle long: the
+    // points at which a click that reaches a lift can be made.
+    std::vector<int32_t> cycleOf(int32_t head) {
+        std::vector<int32_t> chain;
+        int32_t from = head;
+        for (int32_t k = 1; k <= CYCLE_CAP && !overBudget(); ++k) {
+            const Node node = nodes_[from];
+            if (node.tick + WAIT_STEP + CLICK_SPACING > limits_.tickLimit) break;
+            codec_.load(snap(from));
+            if (idle(node.tick, WAIT_STEP)) break;  // lifts alone never clear a level
+            scratch_.resize(codec_.stride());
+            codec_.save(scratch_.data());
+            if (std::memcmp(scratch_.data(), snap(head), codec_.stride() - 1) == 0) break;
+            from = addNode(Node{from, -1, 0, node.tick + WAIT_STEP, node.lastClick, node.pushes, 0});
+            chain.push_back(from);
+        }
+        return chain;
+    }
+
+    // One click from node `id` and the ticks up to the next click. Answers
+    // false when the search is over (solved or out of budget).
+    bool clickFrom(int32_t id, int32_t slot, int32_t button, std::vector<int32_t>& next, bool* idleAfter) {
+        const Node node = nodes_[id];
+        const int32_t at = node.tick + 1;
+        codec_.load(snap(id));
+        if (!movable(slot)) return true;
+        // Clicks wait for falls and blinks to end; only the lifts keep moving.
+        if (elimDelay != 0 || game.settleTicks != 0) return true;
+        const int32_t oldX = game.blocks[slot].x;
+        const Click click = describe(id, slot, button, at);
+        clickTick(slot, button);
+        int32_t done = cleared() ? at : 0;
+        if (!done && game.blocks[slot].x == oldX) return true;
+        // A push into or out of a lift's column meets the lift wherever it is.
+        const int32_t newX = game.blocks[slot].x;
+        bool touchesLift = false;
+        for (int32_t i = 0; i < codec_.count(); ++i) {
+            const Block& b = game.blocks[i];
+            if (b.alive && b.motion == MOTION_LIFT && (b.x == oldX || b.x == newX)) touchesLift = true;
+        }
+        if (!done) done = idle(at, CLICK_SPACING - 1);
+        if (done) return !acceptGoal(id, &click, node.pushes + 1, done);
+        bool idleLifts = false;
+        const std::string key = timedKey(idleLifts);
+        if (idleAfter) *idleAfter = idleLifts && !touchesLift;
+        if (!visit(key)) return true;
+        next.push_back(addNode(Node{id, static_cast<int16_t>(slot), static_cast<int8_t>(button),
+                                    node.tick + CLICK_SPACING, at, node.pushes + 1, idleLifts}));
+        return true;
+    }
+
     // Boards with lifts: layer by layer in pushes; within a layer every wait
     // on the tick grid is followed, since waiting costs no push.
     void runTimed() {
-        addNode(Node{-1, -1, 0, 0, 0, 0});
-        visit(keyOfBoard());
+        bool idleLifts = false;
+        const std::string rootKey = timedKey(idleLifts);
+        addNode(Node{-1, -1, 0, 0, 0, 0, idleLifts});
+        visit(rootKey);
         std::vector<int32_t> layer{0};
         for (int32_t pushes = 0; !layer.empty() && !stop_; ++pushes) {
             for (size_t i = 0; i < layer.size() && !stop_; ++i) {
                 const int32_t id = layer[i];
                 const Node node = nodes_[id];
-                if (node.tick + WAIT_STEP > limits_.tickLimit) continue;
+                // A board with idle lifts waits through its cycle when it clicks.
+                if (node.idleLifts || node.tick + WAIT_STEP > limits_.tickLimit) continue;
                 if (overBudget()) {
                     stop_ = true;
                     break;
@@ -346,36 +461,52 @@ private:
                     }
                     continue;
                 }
-                if (!visit(keyOfBoard())) continue;
-                layer.push_back(addNode(Node{id, -1, 0, node.tick + WAIT_STEP, node.lastClick, pushes}));
+                bool idleAfter = false;
+                if (!visit(timedKey(idleAfter))) continue;
+                layer.push_back(
+                    addNode(Node{id, -1, 0, node.tick + WAIT_STEP, node.lastClick, pushes, idleAfter}));
             }
             std::vector<int32_t> next;
             for (size_t i = 0; i < layer.size() && !stop_; ++i) {
                 const int32_t id = layer[i];
                 const Node node = nodes_[id];
-                const int32_t at = node.tick + 1;
-                if (at < node.lastClick + CLICK_SPACING || node.tick + CLICK_SPACING > limits_.tickLimit) continue;
+                int32_t from = id;
+                // The first click a person may make: wait out the spacing.
+                while (nodes_[from].tick + 1 < nodes_[from].lastClick + CLICK_SPACING && !stop_) {
+                    const Node n = nodes_[from];
+                    codec_.load(snap(from));
+                    if (idle(n.tick, WAIT_STEP)) break;
+                    from = addNode(Node{from, -1, 0, n.tick + WAIT_STEP, n.lastClick, n.pushes, 0});
+                }
+                if (nodes_[from].tick + 1 < nodes_[from].lastClick + CLICK_SPACING) continue;
+                if (nodes_[from].tick + CLICK_SPACING > limits_.tickLimit) continue;
+                std::vector<int32_t> cycle;
+                bool cycleBuilt = false;
                 for (int32_t slot = 0; slot < codec_.count() && !stop_; ++slot) {
                     for (int32_t button : {BUTTON_LEFT, BUTTON_RIGHT}) {
                         if (overBudget()) {
                             stop_ = true;
                             break;
                         }
-                        codec_.load(snap(id));
-                        if (!movable(slot)) break;
-                        const int32_t oldX = game.blocks[slot].x;
-                        const Click click = describe(id, slot, button, at);
-                        clickTick(slot, button);
-                        int32_t done = cleared() ? at : 0;
-                        if (!done && game.blocks[slot].x == oldX) continue;
-                        if (!done) done = idle(at, CLICK_SPACING - 1);
-                        if (done) {
-                            if (acceptGoal(id, &click, pushes + 1, done)) return;
-                            continue;
+                        bool idleAfter = true;
+                        if (!clickFrom(from, slot, button, next, &idleAfter)) {
+                            stop_ = true;
+                            break;
                         }
-                        if (!visit(keyOfBoard())) continue;
-                        next.push_back(addNode(Node{id, static_cast<int16_t>(slot), static_cast<int8_t>(button),
-                                                    node.tick + CLICK_SPACING, at, pushes + 1}));
+                        // A click whose outcome leaves the lifts idle is the same
+                        // at any point of their cycle; one that reaches a lift is
+                        // tried at every point.
+                        if (!node.idleLifts || idleAfter) continue;
+                        if (!cycleBuilt) {
+                            cycle = cycleOf(from);
+                            cycleBuilt = true;
+                        }
+                        for (int32_t c : cycle) {
+                            if (stop_ || overBudget() || !clickFrom(c, slot, button, next, nullptr)) {
+                                stop_ = true;
+                                break;
+                            }
+                        }
                     }
                 }
             }
@@ -392,6 +523,7 @@ private:
     std::vector<uint8_t> snaps_;
     std::unordered_set<std::string> visited_;
     std::vector<uint8_t> scratch_;
+    std::vector<uint8_t> probe_;
     std::chrono::steady_clock::time_point started_;
     uint64_t budgetCalls_ = 0;
     bool stop_ = false;
