@@ -92,8 +92,14 @@ for i in $(seq 40); do
 done
 [ -n "$banner" ] || fail "the level-complete banner never showed at (480, 300)"
 
-# [SECTION] Level 1 runs: board cells and blocks where the level puts them.
-sleep 2
+# [SECTION] Level 1 runs once the count-down is over: board cells and
+# blocks where the level puts them.
+for i in $(seq 100); do
+    shoot "$WINDOW" "$WORK_DIR/play.png"
+    [ "$(region_differs "$WORK_DIR/play.png" 240x128+480+300 "$P/banner.png")" = 0 ] || break
+    sleep 0.2
+done
+sleep 0.5
 shoot "$WINDOW" "$WORK_DIR/play.png"
 expect_region "$WORK_DIR/play.png" 32x32+$((384 + 32 * 7))+$((224 + 32 * 7)) "$P/floor.png" "floor cell"
 expect_region "$WORK_DIR/play.png" 32x32+$((384 + 32 * 3))+$((224 + 32 * 5)) "$P/wall.png" "wall cell"
