@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <unordered_set>
 
@@ -394,10 +395,22 @@ private:
             scratch_.resize(codec_.stride());
             codec_.save(scratch_.data());
             if (std::memcmp(scratch_.data(), snap(head), codec_.stride() - 1) == 0) break;
-            from = addNode(Node{from, -1, 0, node.tick + WAIT_STEP, node.lastClick, node.pushes, 0});
+            from = addNode(Node{from, -1, 0, node.tick + WAIT_STEP, node.lastClick, node.pushes, 1});
             chain.push_back(from);
         }
         return chain;
+    }
+
+    // Whether a push of a block from column x either way starts or ends
+    // beside or in a lift's column.
+    bool nearLift(int32_t x, int32_t button) const {
+        const int32_t to = x + (button == BUTTON_LEFT ? -CELL_PIXELS : CELL_PIXELS);
+        for (int32_t i = 0; i < codec_.count(); ++i) {
+            const Block& b = game.blocks[i];
+            if (!b.alive || b.motion != MOTION_LIFT) continue;
+            if (std::abs(b.x - x) <= CELL_PIXELS || std::abs(b.x - to) <= CELL_PIXELS) return true;
+        }
+        return false;
     }
 
     // One click from node `id` and the ticks up to the next click. Answers
@@ -409,6 +422,9 @@ private:
         if (!movable(slot)) return true;
         // Clicks wait for falls and blinks to end; only the lifts keep moving.
         if (elimDelay != 0 || game.settleTicks != 0) return true;
+        // While something rides a lift, only the blocks by the lifts are
+        // pushed: a push anywhere else can as well be made before or after.
+        if (!node.idleLifts && !nearLift(game.blocks[slot].x, button)) return true;
         const int32_t oldX = game.blocks[slot].x;
         const Click click = describe(id, slot, button, at);
         clickTick(slot, button);
@@ -476,7 +492,7 @@ private:
                     const Node n = nodes_[from];
                     codec_.load(snap(from));
                     if (idle(n.tick, WAIT_STEP)) break;
-                    from = addNode(Node{from, -1, 0, n.tick + WAIT_STEP, n.lastClick, n.pushes, 0});
+                    from = addNode(Node{from, -1, 0, n.tick + WAIT_STEP, n.lastClick, n.pushes, n.idleLifts});
                 }
                 if (nodes_[from].tick + 1 < nodes_[from].lastClick + CLICK_SPACING) continue;
                 if (nodes_[from].tick + CLICK_SPACING > limits_.tickLimit) continue;
