@@ -62,4 +62,9 @@ int32_t replay(int32_t n, const std::vector<Click>& clicks, int32_t tickLimit);
 // them together, come up to CLICK_MARGIN ticks early or late.
 bool robust(int32_t n, const std::vector<Click>& clicks, int32_t tickLimit);
 
+// Moves clicks that sit on the edge of their window a few ticks into it
+// until the whole sequence is robust; answers whether that worked, and the
+// tick the level is then cleared on.
+bool steady(int32_t n, std::vector<Click>& clicks, int32_t tickLimit, int32_t* clearedAt);
+
 }  // namespace solver
