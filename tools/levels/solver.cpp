@@ -400,6 +400,24 @@ private:
         return chain;
     }
 
+    // Whether the push from node `id` also moves the block when made
+    // CLICK_MARGIN ticks later, and as many earlier when the board of those
+    // ticks is known (the node was reached by waiting).
+    bool pushHolds(int32_t id, int32_t slot, int32_t button) {
+        const Node node = nodes_[id];
+        codec_.load(snap(id));
+        if (idle(node.tick, CLICK_MARGIN) || !movable(slot)) return false;
+        int32_t oldX = game.blocks[slot].x;
+        clickTick(slot, button);
+        if (!cleared() && game.blocks[slot].x == oldX) return false;
+        if (node.parent < 0 || node.slot >= 0 || nodes_[node.parent].tick != node.tick - WAIT_STEP) return true;
+        codec_.load(snap(node.parent));
+        if (idle(node.tick - WAIT_STEP, WAIT_STEP - CLICK_MARGIN) || !movable(slot)) return false;
+        oldX = game.blocks[slot].x;
+        clickTick(slot, button);
+        return cleared() || game.blocks[slot].x != oldX;
+    }
+
     // Whether a push of a block from column x either way starts or ends
     // beside or in a lift's column.
     bool nearLift(int32_t x, int32_t button) const {
@@ -436,7 +454,14 @@ private:
             const Block& b = game.blocks[i];
             if (b.alive && b.motion == MOTION_LIFT && (b.x == oldX || b.x == newX)) touchesLift = true;
         }
-        if (!done) done = idle(at, CLICK_SPACING - 1);
+        // A push that meets a lift must also go through a few ticks earlier
+        // and later, or a person could not make it.
+        if ((touchesLift || !node.idleLifts) && !pushHolds(id, slot, button)) return true;
+        if (!done) {
+            codec_.load(snap(id));
+            clickTick(slot, button);
+            done = cleared() ? at : idle(at, CLICK_SPACING - 1);
+        }
         if (done) return !acceptGoal(id, &click, node.pushes + 1, done);
         bool idleLifts = false;
         const std::string key = timedKey(idleLifts);
