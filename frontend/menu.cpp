@@ -30,9 +30,10 @@ void runMenuFrame() {
 
 int32_t menuWorldAt(int32_t mouseX, int32_t mouseY) {
     if (mouseY <= MENU_BUTTON_TOP || mouseY >= MENU_BUTTON_TOP + MENU_BUTTON_SIZE) return -1;
-    const int32_t d = mouseX - MENU_BUTTON_LEFT;
+    // In 64 bits, so a pointer far off to the left cannot overflow.
+    const int64_t d = static_cast<int64_t>(mouseX) - MENU_BUTTON_LEFT;
     if (d <= 0 || d / MENU_BUTTON_SIZE >= MENU_WORLDS) return -1;
-    return d / MENU_BUTTON_SIZE;
+    return static_cast<int32_t>(d / MENU_BUTTON_SIZE);
 }
 
 void drawMenu() {

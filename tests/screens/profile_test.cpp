@@ -80,8 +80,10 @@ TEST_F(ProfileTest, AnOddStatusFinishesWithoutOpeningAnother) {
     game.worldStatus[4] = 5;
     finish(4, 10);
     EXPECT_EQ(game.worldStatus[4], WORLD_FINISHED);
-    for (int w = 0; w < WORLD_COUNT; ++w)
-        if (w != 4) EXPECT_EQ(game.worldStatus[w], WORLD_LOCKED);
+    for (int w = 0; w < WORLD_COUNT; ++w) {
+        if (w == 4) continue;
+        EXPECT_EQ(game.worldStatus[w], WORLD_LOCKED);
+    }
 }
 
 TEST_F(ProfileTest, BestScoreRisesOnlyWhenBeaten) {
