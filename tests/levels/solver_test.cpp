@@ -174,6 +174,33 @@ TEST(Solver, WaitsForTheLift) {
     EXPECT_GT(r.clicks.back().tick, hasty.back().tick + 40);
 }
 
+TEST(Solver, MovesAClickOffTheEdgeOfItsWindow) {
+    board(LIFT_BOARD);
+    const solver::Result r = solver::solve(0, quick());
+    ASSERT_TRUE(r.solved) << r.why;
+    // The push onto the lift, made on the first tick that still works.
+    const size_t boarding = 1;
+    std::vector<solver::Click> edge = r.clicks;
+    while (edge[boarding].tick > edge[boarding - 1].tick + solver::CLICK_SPACING) {
+        --edge[boarding].tick;
+        board(LIFT_BOARD);
+        if (solver::replay(0, edge, solver::TWO_THIRDS_CLOCK) < 0) {
+            ++edge[boarding].tick;
+            break;
+        }
+    }
+    board(LIFT_BOARD);
+    ASSERT_GT(solver::replay(0, edge, solver::TWO_THIRDS_CLOCK), 0);
+    ASSERT_FALSE(solver::robust(0, edge, solver::TWO_THIRDS_CLOCK)) << "a tick earlier misses the lift";
+
+    std::vector<solver::Click> moved = edge;
+    int32_t clearedAt = 0;
+    ASSERT_TRUE(solver::steady(0, moved, solver::TWO_THIRDS_CLOCK, &clearedAt));
+    EXPECT_GE(moved[boarding].tick, edge[boarding].tick + solver::CLICK_MARGIN);
+    EXPECT_TRUE(solver::robust(0, moved, solver::TWO_THIRDS_CLOCK));
+    EXPECT_EQ(solver::replay(0, moved, solver::TWO_THIRDS_CLOCK), clearedAt);
+}
+
 TEST(Solver, ThrowsAwayASolutionTimedToTheTick) {
     // A block drops down a shaft past a side opening one cell high; only a
     // push in the eight ticks its top edge is in that row gets it to its

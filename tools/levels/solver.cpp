@@ -14,8 +14,8 @@ namespace solver {
 namespace {
 
 constexpr int32_t SETTLE_CAP = 3000;  // ticks a board may take to come to rest after a push
-constexpr int32_t FRAGILE_CAP = 40;
-constexpr int32_t CYCLE_CAP = 200;    // waits in one idle lift cycle, at most   // finely timed solutions to throw away before giving up
+constexpr int32_t FRAGILE_CAP = 40;   // finely timed solutions to throw away before giving up
+constexpr int32_t CYCLE_CAP = 200;    // waits in one idle lift cycle, at most
 constexpr int32_t SLOT_BYTES = 6;
 constexpr int32_t TAIL_BYTES = 4;     // elimDelay, settleTicks, state, comboFlag (last: not part of a key)
 
@@ -235,10 +235,10 @@ private:
 
     bool visit(const std::string& key) { return visited_.insert(key).second; }
 
-    std::string keyOfBoard() {
+    std::string restKeyOfBoard() {
         scratch_.resize(codec_.stride());
         codec_.save(scratch_.data());
-        return result_.timed ? codec_.fullKey(scratch_.data()) : codec_.restKey(scratch_.data());
+        return codec_.restKey(scratch_.data());
     }
 
     // The clicks on the way to a node, and a final one that clears the level.
@@ -295,7 +295,7 @@ private:
             return;
         }
         addNode(Node{-1, -1, 0, first.ticks, 0, 0, 0});
-        visit(keyOfBoard());
+        visit(restKeyOfBoard());
         for (size_t head = 0; head < nodes_.size() && !stop_; ++head) {
             const Node node = nodes_[head];
             // A person needs the board at rest before the click, with a margin,
@@ -323,7 +323,7 @@ private:
                         if (acceptGoal(static_cast<int32_t>(head), &click, node.pushes + 1, at + s.ticks)) return;
                         continue;
                     }
-                    if (s.ticks < 0 || !visit(keyOfBoard())) continue;
+                    if (s.ticks < 0 || !visit(restKeyOfBoard())) continue;
                     addNode(Node{static_cast<int32_t>(head), static_cast<int16_t>(slot), static_cast<int8_t>(button),
                                  at + s.ticks, at, node.pushes + 1, 0});
                 }
