@@ -32,13 +32,34 @@ void onReshape(int width, int height) {
 void onKeyDown(unsigned char key, int x, int y) {
     keyState.press(key);
     onKeyboard(key, x, y);
+    glutPostRedisplay();
 }
 
 void onKeyUp(unsigned char key, int, int) { keyState.release(key); }
 
-// The end of every frame: show it and ask for the next one at once.
+void redisplay(int) { glutPostRedisplay(); }
+
+// The end of every frame: show it and ask for the next one, at once, or a
+// little later while the menu sits idle.
 void presentFrame() {
     glutSwapBuffers();
+    if (displayIsIdle()) glutTimerFunc(MENU_IDLE_REDRAW_MS, redisplay, 0);
+    else glutPostRedisplay();
+}
+
+// Input wakes an idle menu at once.
+void mouse(int button, int buttonState, int x, int y) {
+    onMouse(button, buttonState, x, y);
+    glutPostRedisplay();
+}
+
+void motion(int x, int y) {
+    onMotion(x, y);
+    glutPostRedisplay();
+}
+
+void passiveMotion(int x, int y) {
+    onPassiveMotion(x, y);
     glutPostRedisplay();
 }
 
@@ -62,9 +83,9 @@ int main(int argc, char** argv) {
     sprites.presentFrame = presentFrame;
     loadResources();
 
-    glutMouseFunc(onMouse);
-    glutMotionFunc(onMotion);
-    glutPassiveMotionFunc(onPassiveMotion);
+    glutMouseFunc(mouse);
+    glutMotionFunc(motion);
+    glutPassiveMotionFunc(passiveMotion);
     glutDisplayFunc(onDisplay);
     glutReshapeFunc(onReshape);
     glutKeyboardFunc(onKeyDown);

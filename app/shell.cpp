@@ -27,6 +27,18 @@ int32_t splashTexture;
 namespace {
 
 bool framePacing = false;
+int idleMenuFrames = 0;
+int32_t lastMouseX = 0;
+int32_t lastMouseY = 0;
+
+// Counts the menu frames in a row in which the player did nothing that
+// could change the picture.
+void countIdleMenuFrames(bool pressed) {
+    const bool still = input.mouseX == lastMouseX && input.mouseY == lastMouseY && !pressed;
+    lastMouseX = input.mouseX;
+    lastMouseY = input.mouseY;
+    idleMenuFrames = (game.state == STATE_MENU && still) ? idleMenuFrames + 1 : 0;
+}
 
 void dot() {
     std::fputs(".", stdout);
@@ -67,9 +79,13 @@ void onDisplay() {
     // one tick: no click is dropped for want of a tick, the per-frame fades
     // run at the tick rate, and the game sleeps instead of spinning.
     if (framePacing) frameTimer.waitForTick(tickClock);
+    const bool pressed = input.pendingButton != BUTTON_NONE;
     runScreenFrame();
     input.pendingButton = BUTTON_NONE;
+    countIdleMenuFrames(pressed);
 }
+
+bool displayIsIdle() { return idleMenuFrames > MENU_IDLE_AFTER_FRAMES; }
 
 void loadResources() {
     font.setOutlineMode(0);

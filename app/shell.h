@@ -21,6 +21,16 @@ extern int32_t splashTexture;
 void onDisplay();
 // Runs the screen of the current state once; a state outside 1 to 5 draws nothing.
 void runScreenFrame();
+// An idle menu (pointer still, no press, for this many frames) need not be
+// drawn again and again: nothing on it moves by itself, and a software
+// renderer would otherwise spend most of a core on the same picture. The
+// program then redraws it a few times a second, and at once on any input.
+constexpr int MENU_IDLE_AFTER_FRAMES = 30;
+constexpr unsigned MENU_IDLE_REDRAW_MS = 250;
+
+// True while the menu is idle in that sense.
+bool displayIsIdle();
+
 // Frame pacing of the display callback (on in the program, off in tests that
 // drive frames by hand).
 void setFramePacing(bool on);

@@ -90,3 +90,40 @@ TEST_F(DispatchTest, LoadingWithNothingToLoadStillStartsTheGame) {
 }
 
 }  // namespace
+
+namespace {
+
+class IdleMenuTest : public DispatchTest {
+protected:
+    void frames(int n) {
+        for (int i = 0; i < n; ++i) onDisplay();
+    }
+};
+
+TEST_F(IdleMenuTest, AStillMenuGoesIdleAndAnyInputWakesIt) {
+    game.state = STATE_MENU;
+    input = {300, 300, BUTTON_NONE};
+    frames(MENU_IDLE_AFTER_FRAMES);
+    EXPECT_FALSE(displayIsIdle());
+    frames(2);
+    EXPECT_TRUE(displayIsIdle()) << "nothing moved for a while";
+    onPassiveMotion(301, 300);
+    frames(1);
+    EXPECT_FALSE(displayIsIdle()) << "the moved pointer is drawn at the full rate";
+    frames(MENU_IDLE_AFTER_FRAMES + 1);
+    ASSERT_TRUE(displayIsIdle());
+    onMouse(BUTTON_RIGHT, BUTTON_STATE_DOWN, 301, 300);  // a press where the pointer already is
+    frames(1);
+    EXPECT_FALSE(displayIsIdle());
+}
+
+TEST_F(IdleMenuTest, OnlyTheMenuEverIdles) {
+    for (int32_t state : {STATE_SPLASH, STATE_PLAY, STATE_LEVEL_COMPLETE, STATE_TIME_OVER}) {
+        game.state = state;
+        input = {5, 5, BUTTON_NONE};
+        frames(3 * MENU_IDLE_AFTER_FRAMES);
+        EXPECT_FALSE(displayIsIdle()) << "state " << state;
+    }
+}
+
+}  // namespace
