@@ -26,7 +26,7 @@ void runScreenFrame();
 // renderer would otherwise spend most of a core on the same picture. The
 // program then redraws it a few times a second, and at once on any input.
 constexpr int MENU_IDLE_AFTER_FRAMES = 30;
-constexpr unsigned MENU_IDLE_REDRAW_MS = 250;
+constexpr unsigned MENU_IDLE_REDRAW_MS = 500;
 
 // True while the menu is idle in that sense.
 bool displayIsIdle();
