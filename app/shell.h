@@ -24,7 +24,7 @@ void runScreenFrame();
 // An idle menu (pointer still, no press, for this many frames) need not be
 // drawn again and again: nothing on it moves by itself, and a software
 // renderer would otherwise spend most of a core on the same picture. The
-// program then redraws it a few times a second, and at once on any input.
+// program then redraws it twice a second, and at once on any input.
 constexpr int MENU_IDLE_AFTER_FRAMES = 30;
 constexpr unsigned MENU_IDLE_REDRAW_MS = 500;
 
