@@ -8,7 +8,6 @@
 namespace {
 
 constexpr int32_t FALL_PIXELS = 2;
-constexpr int32_t SETTLE_TICKS = 5;
 constexpr int32_t LIFT_PAUSE_TICKS = 100;
 constexpr int32_t BLINK_TICKS = 20;
 constexpr double TRAIL_FADE_STEP = 0.1;

@@ -17,6 +17,8 @@ constexpr int CELL_PIXELS = 32;
 constexpr int BOARD_LEFT = 384;     // screen x of column 0
 constexpr int BOARD_TOP = 224;      // screen y of row 0
 constexpr int NO_BLOCK = 100;       // what blockAt answers when nothing is there
+// Ticks the board waits after a push or a free fall before it matches.
+constexpr int32_t SETTLE_TICKS = 5;
 
 // [SECTION] Game states
 constexpr int32_t STATE_SPLASH = 1;

@@ -10,7 +10,6 @@ constexpr int32_t DUSTBIN_LEFT = 260;
 constexpr int32_t DUSTBIN_TOP = 520;
 constexpr int32_t DUSTBIN_SIZE = 64;
 
-constexpr int32_t SETTLE_TICKS = 5;
 constexpr double TRAIL_ALPHA_STEP = 0.04;
 
 // Strictly inside a block's full 32-pixel box; its edge pixels do not count.
