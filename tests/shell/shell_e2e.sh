@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The real program under a virtual X server: its window, its loading line,
-# Esc from the splash to the menu and Esc on the menu ending it with status 0.
+# Esc from the splash to the menu, Esc on the menu ending it with status 0,
+# and closing the window ending it the same way.
 set -u
 PROGRAM=$1
 DATA=$2
+CLOSE_WINDOW=$3
 . "$(dirname "$0")/../lib/xvfb.sh"
 
 start_xvfb 1280x1024
@@ -28,4 +30,13 @@ press Escape "$WINDOW"
 wait_exit 10
 status=$?
 [ "$status" = 0 ] || fail "Esc on the menu ended with status $status"
-echo "PASS: window 1024x768 at (50, 50) titled Tolvane, loading line, Esc to the menu, Esc to exit 0"
+# Closing the window ends the game the same way.
+start_game "$PROGRAM"
+WINDOW=$(wait_for_window Tolvane) || fail "no window on the second start"
+sleep 0.5
+"$CLOSE_WINDOW" "$WINDOW" || fail "could not ask the window to close"
+wait_exit 10
+status=$?
+[ "$status" = 0 ] || fail "closing the window ended with status $status"
+
+echo "PASS: window 1024x768 at (50, 50) titled Tolvane, loading line, Esc to the menu, Esc to exit 0, closing the window exits 0"
