@@ -37,14 +37,25 @@ void onKeyDown(unsigned char key, int x, int y) {
 
 void onKeyUp(unsigned char key, int, int) { keyState.release(key); }
 
-void redisplay(int) { glutPostRedisplay(); }
+// At most one delayed redraw is waiting at any time, so waking and idling
+// again never adds a second chain of them.
+bool redrawTimerPending = false;
+
+void delayedRedisplay(int) {
+    redrawTimerPending = false;
+    glutPostRedisplay();
+}
 
 // The end of every frame: show it and ask for the next one, at once, or a
 // little later while the menu sits idle.
 void presentFrame() {
     glutSwapBuffers();
-    if (displayIsIdle()) glutTimerFunc(MENU_IDLE_REDRAW_MS, redisplay, 0);
-    else glutPostRedisplay();
+    if (!displayIsIdle()) {
+        glutPostRedisplay();
+    } else if (!redrawTimerPending) {
+        redrawTimerPending = true;
+        glutTimerFunc(MENU_IDLE_REDRAW_MS, delayedRedisplay, 0);
+    }
 }
 
 // Input wakes an idle menu at once.
