@@ -16,6 +16,15 @@ constexpr int MIXER_MIN_PATCH = 4;
 
 SoundBank soundBank;
 
+const char* wrongVersionMessage() {
+    // The player is told the sound library version the game was written
+    // for, 3.33, whichever mixer version this build actually checks for.
+    static char message[96];
+    std::snprintf(message, sizeof message, "Error : You are using the wrong DLL version!  You should be using FMOD %f\n",
+                  static_cast<double>(REQUIRED_SOUND_VERSION));
+    return message;
+}
+
 SoundBank::SoundBank() : samples{}, lastChannel(0), lastError(AUDIO_OK), opened_(false), playCounts_{} {}
 
 SoundBank::~SoundBank() { shutdownAudio(); }
@@ -25,9 +34,7 @@ void SoundBank::initAudio() {
     const int have = SDL_VERSIONNUM(linked->major, linked->minor, linked->patch);
     const int need = SDL_VERSIONNUM(MIXER_MIN_MAJOR, MIXER_MIN_MINOR, MIXER_MIN_PATCH);
     if (have < need) {
-        const float required = MIXER_MIN_MAJOR + MIXER_MIN_MINOR / 10.0f + MIXER_MIN_PATCH / 100.0f;
-        std::printf("Error : You are using the wrong DLL version!  You should be using FMOD %f\n",
-                    static_cast<double>(required));
+        std::fputs(wrongVersionMessage(), stdout);
         std::exit(0);
     }
     if (opened_) return;

@@ -31,6 +31,12 @@ constexpr int AUDIO_MIX_RATE = 44100;
 constexpr int AUDIO_CHANNELS = 32;
 constexpr int MUSIC_CHANNEL = 1;  // the looped music has this channel to itself
 
+// The sound library version the game was written for, named in the message
+// shown before it ends on a mixer older than this build supports.
+constexpr float REQUIRED_SOUND_VERSION = 3.33f;
+// That message, with its line break.
+const char* wrongVersionMessage();
+
 class SoundBank {
 public:
     SoundBank();
