@@ -90,7 +90,7 @@ bool displayIsIdle() { return idleMenuFrames > MENU_IDLE_AFTER_FRAMES; }
 void loadResources() {
     font.setOutlineMode(0);
     font.setHeight(22);
-    font.buildFont("Ariel");
+    font.buildFont(GAME_FACE);
     font.setStyleFlags(1);
     sprites.initGraphics();
     soundBank.initAudio();

@@ -4,13 +4,6 @@
 #include "game/game_context.h"
 #include "render/sprite_sheet.h"
 
-namespace {
-
-struct Lesson {
-    const char* title;
-    const char* lines[3];
-};
-
 // One lesson for each level of the tutorial world, in the order they teach.
 const Lesson LESSONS[PLAYED_LEVELS] = {
     {"Welcome to Tolvane!",
@@ -38,6 +31,8 @@ const Lesson LESSONS[PLAYED_LEVELS] = {
      {"Sometimes a puzzle might require timing and skill to complete.", "See if you can finish this last puzzle. ",
       "Enjoy the game!!!!!"}},
 };
+
+namespace {
 
 // Kinds the side panel lists, in this order: the seven ordinary kinds and
 // the rock (which never counts, since rocks never need clearing).

@@ -6,17 +6,19 @@
 #include "game/game_context.h"
 #include "render/sprite_sheet.h"
 
+const ShadowedLine MENU_HELP[MENU_HELP_LINES] = {
+    {100, 350, "Level Select", 1, 0, 1},
+    {100, 400, "Go ahead and select a World", 0, 1, 1},
+    {100, 425, "Your progress is saved when you finish", 0, 1, 1},
+    {100, 450, "Unlock new ones... by finishing old ones!", 0, 1, 1},
+};
+
+const ShadowedLine LOADING_MESSAGE = {100, 100, "Loading.... Please Wait", 1, 1, 1};
+
 namespace {
 
 void printIfAny(float x, float y, const char* text, float r, float g, float b) {
     if (text != nullptr && text[0] != '\0') sprites.printShadowed(x, y, text, r, g, b);
-}
-
-void drawHelp() {
-    sprites.printShadowed(100, 350, "Level Select", 1, 0, 1);
-    sprites.printShadowed(100, 400, "Go ahead and select a World", 0, 1, 1);
-    sprites.printShadowed(100, 425, "Your progress is saved when you finish", 0, 1, 1);
-    sprites.printShadowed(100, 450, "Unlock new ones... by finishing old ones!", 0, 1, 1);
 }
 
 }  // namespace
@@ -54,7 +56,7 @@ void drawMenu() {
 
     const bool inButtonRow = input.mouseY > MENU_BUTTON_TOP && input.mouseY < MENU_BUTTON_TOP + MENU_BUTTON_SIZE;
     if (!inButtonRow) {
-        drawHelp();
+        for (const ShadowedLine& line : MENU_HELP) printLine(line);
     } else {
         const int32_t j = menuWorldAt(input.mouseX, input.mouseY);
         if (j >= 0) {

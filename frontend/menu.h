@@ -4,10 +4,18 @@
 
 #include <cstdint>
 
+#include "frontend/shadowed_line.h"
+
 constexpr int32_t MENU_WORLDS = 11;
 constexpr int32_t MENU_BUTTON_LEFT = 175;
 constexpr int32_t MENU_BUTTON_TOP = 200;
 constexpr int32_t MENU_BUTTON_SIZE = 64;
+
+// The help the menu shows while the pointer is off the row of buttons.
+constexpr int MENU_HELP_LINES = 4;
+extern const ShadowedLine MENU_HELP[MENU_HELP_LINES];
+// The message put up while a world loads.
+extern const ShadowedLine LOADING_MESSAGE;
 
 void runMenuFrame();
 void drawMenu();

@@ -47,14 +47,17 @@ void runSplashFrame() {
     sprites.endFrame();
 }
 
+const ShadowedLine CREDITS[CREDIT_LINES] = {
+    {510, 370, "Credits", 1, 1, 1},
+    {510, 420, "Programming / Design : Orrin Vale, Tamsin Brook", 1, 1, 0},
+    {510, 450, "Graphics : Juniper Hale", 1, 1, 0},
+    {510, 480, "Wallpapers : Corwin Ashby", 0, 1, 0},
+    {510, 510, "Lead Testing : Mirela Stone", 0, 1, 0},
+    {510, 540, "Additional Testing : Pip Calloway, Rowan Teague", 1, 0, 1},
+    {510, 570, "Music : Elsbeth Marrow", 1, 0, 1},
+    {510, 600, "And thanks to everyone else!", 1, 0, 0},
+};
+
 void drawCredits() {
-    constexpr float x = 510;
-    sprites.printShadowed(x, 370, "Credits", 1, 1, 1);
-    sprites.printShadowed(x, 420, "Programming / Design : Orrin Vale, Tamsin Brook", 1, 1, 0);
-    sprites.printShadowed(x, 450, "Graphics : Juniper Hale", 1, 1, 0);
-    sprites.printShadowed(x, 480, "Wallpapers : Corwin Ashby", 0, 1, 0);
-    sprites.printShadowed(x, 510, "Lead Testing : Mirela Stone", 0, 1, 0);
-    sprites.printShadowed(x, 540, "Additional Testing : Pip Calloway, Rowan Teague", 1, 0, 1);
-    sprites.printShadowed(x, 570, "Music : Elsbeth Marrow", 1, 0, 1);
-    sprites.printShadowed(x, 600, "And thanks to everyone else!", 1, 0, 0);
+    for (const ShadowedLine& line : CREDITS) printLine(line);
 }

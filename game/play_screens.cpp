@@ -5,6 +5,7 @@
 #include "app/input_state.h"
 #include "app/shell.h"
 #include "frontend/hud.h"
+#include "frontend/menu.h"
 #include "game/game_context.h"
 #include "render/sprite_sheet.h"
 
@@ -65,7 +66,7 @@ void GameContext::startWorld(int32_t j) {
     // Put the message up at once: reading the level file and the picture
     // may take a moment.
     sprites.beginFrame();
-    sprites.printShadowed(100, 100, "Loading.... Please Wait", 1, 1, 1);
+    printLine(LOADING_MESSAGE);
     sprites.endFrame();
 
     worldIndex = j;

@@ -7,6 +7,10 @@
 #include <cstdint>
 
 constexpr int FONT_GLYPH_COUNT = 256;
+// The face every text of the game was laid out in. The lines of the lessons
+// and the credits are as long as the screen allows in it, so a wider face
+// pushes their ends off the right edge.
+constexpr const char* GAME_FACE = "Arial";
 constexpr int FONT_LINE_BUFFER = 256;  // one formatted line holds at most 255 characters
 
 class BitmapFont {

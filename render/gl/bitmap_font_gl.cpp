@@ -3,9 +3,9 @@
 // into 1-bit bitmaps, and each goes into a display list that draws it at the
 // raster position and moves the raster position on by the character's width.
 //
-// The face comes from the Debian package fonts-dejavu-core: "Ariel" is no
-// installed family, so fontconfig falls back to the default sans face,
-// DejaVu Sans, a proportional face close to the one the texts were laid out for.
+// The game asks for Arial; fontconfig answers with Liberation Sans (Debian's
+// fonts-liberation2), whose every character has Arial's width, so each line
+// ends where it was laid out to end.
 #include <GL/gl.h>
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
@@ -175,8 +175,12 @@ void BitmapFont::printFormatted(const char* format, ...) {
     float width = 0.0f;
     for (size_t i = 0; i < length; ++i) width += glyphAdvance[static_cast<uint8_t>(line[i])];
     glTranslatef(-width / 2.0f, 0.0f, 0.0f);
+    // Glyphs are never textured: until the first sprite of the run texturing
+    // is still on with the last picture loaded bound, which would tint the
+    // text with that picture's corner instead of the colour asked for.
+    glPushAttrib(GL_LIST_BIT | GL_ENABLE_BIT);
+    glDisable(GL_TEXTURE_2D);
     glRasterPos2f(rasterX, rasterY);
-    glPushAttrib(GL_LIST_BIT);
     glListBase(listBase);
     glCallLists(static_cast<GLsizei>(length), GL_UNSIGNED_BYTE, line);
     glPopAttrib();

@@ -28,7 +28,7 @@ public:
         // Start-up's order: the font, then the fixed state.
         font.setOutlineMode(0);
         font.setHeight(22);
-        font.buildFont("Ariel");
+        font.buildFont(GAME_FACE);
         font.setStyleFlags(1);
         sprites.initGraphics();
     }
