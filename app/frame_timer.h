@@ -32,15 +32,18 @@ class FrameTimer {
 public:
     FrameTimer();
 
-    // Is a tick due? If so the next tick period starts now.
+    // Is a tick due? If so the next tick period starts now. With pacing on,
+    // the question first sleeps until more than the interval has passed
+    // since the last tick, so a frame drawn faster than the tick rate still
+    // carries its tick (and its click is not thrown away) without spinning a
+    // core, and the time spent drawing counts towards the period.
     bool isTickDue(TickClock& clock);
 
-    // Frame pacing: sleeps until more than the clock's interval has passed
-    // since its last tick, so that the frame about to start carries a tick
-    // (and its click is not thrown away) without spinning a core.
-    void waitForTick(const TickClock& clock) const;
-
     int64_t counterFrequency;
+    bool pacing = false;  // on in the program, off in tests that drive frames by hand
+
+private:
+    void sleepUntilDue(const TickClock& clock) const;
 };
 
 void resetTickClock(TickClock& clock, double interval);

@@ -26,7 +26,6 @@ int32_t splashTexture;
 
 namespace {
 
-bool framePacing = false;
 int idleMenuFrames = 0;
 int32_t lastMouseX = 0;
 int32_t lastMouseY = 0;
@@ -61,7 +60,7 @@ int32_t loadPicture(const char* path, int32_t w, int32_t h, int32_t fw, int32_t 
 
 }  // namespace
 
-void setFramePacing(bool on) { framePacing = on; }
+void setFramePacing(bool on) { frameTimer.pacing = on; }
 
 void runScreenFrame() {
     switch (game.state) {
@@ -75,17 +74,19 @@ void runScreenFrame() {
 }
 
 void onDisplay() {
-    // A frame starts only once a tick is due, so (nearly) every frame carries
-    // one tick: no click is dropped for want of a tick, the per-frame fades
-    // run at the tick rate, and the game sleeps instead of spinning.
-    if (framePacing) frameTimer.waitForTick(tickClock);
     const bool pressed = input.pendingButton != BUTTON_NONE;
+    // A press may start a world, whose loading message is shown from inside
+    // this frame: the frame after it must follow at once, not after an idle
+    // menu's delay, so the menu stops counting as idle before it draws.
+    if (pressed) idleMenuFrames = 0;
     runScreenFrame();
     input.pendingButton = BUTTON_NONE;
     countIdleMenuFrames(pressed);
 }
 
-bool displayIsIdle() { return idleMenuFrames > MENU_IDLE_AFTER_FRAMES; }
+// Only a menu that is still on the screen can be idle: a frame that left it
+// is followed at once by the next screen's.
+bool displayIsIdle() { return game.state == STATE_MENU && idleMenuFrames > MENU_IDLE_AFTER_FRAMES; }
 
 void loadResources() {
     font.setOutlineMode(0);

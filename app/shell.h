@@ -17,7 +17,6 @@ extern int32_t levelBackgroundTexture;
 extern int32_t splashTexture;
 
 // Runs the one screen of the current state, then forgets the frame's press.
-// With pacing on, it first waits until a tick is due.
 void onDisplay();
 // Runs the screen of the current state once; a state outside 1 to 5 draws nothing.
 void runScreenFrame();
@@ -31,8 +30,9 @@ constexpr unsigned MENU_IDLE_REDRAW_MS = 500;
 // True while the menu is idle in that sense.
 bool displayIsIdle();
 
-// Frame pacing of the display callback (on in the program, off in tests that
-// drive frames by hand).
+// Frame pacing (on in the program, off in tests that drive frames by hand):
+// each screen's tick question waits until its tick is due, so every frame
+// drawn faster than the tick rate carries one tick, 120 a second.
 void setFramePacing(bool on);
 
 // Font, GL state, mixer, then the six sounds and ten pictures with a dot

@@ -117,6 +117,7 @@ void SpriteSheet::beginFrame() {
 void SpriteSheet::endFrame() {
     ++drawLog.framesEnded;
     record(blank(DrawOp::EndFrame));
+    if (presentFrame != nullptr) presentFrame();
 }
 
 void SpriteSheet::fillRect(int32_t x, int32_t y, int32_t w, int32_t h) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <unistd.h>
+#include <vector>
 
 #include "app/frame_timer.h"
 #include "app/input_state.h"
@@ -9,6 +11,7 @@
 #include "frontend/profile.h"
 #include "game/game_context.h"
 #include "render/null/draw_log.h"
+#include "render/sprite_sheet.h"
 #include "lib/fake_counter.h"
 
 namespace {
@@ -50,16 +53,22 @@ TEST_F(DispatchTest, AnUnknownStateDrawsNothingAndStillClearsThePress) {
     }
 }
 
-TEST_F(DispatchTest, PacedDisplayWaitsForTheTickBeforeDrawing) {
+TEST_F(DispatchTest, PacedFramesWaitForTheirTickAfterDrawing) {
     fake_counter::Scope fake;
     resetTickClock(tickClock, TICK_INTERVAL);
     frameTimer.counterFrequency = fake_counter::FREQUENCY;
-    game.state = STATE_MENU;
     setFramePacing(true);
-    onDisplay();
+    for (int32_t state : {STATE_SPLASH, STATE_MENU, STATE_PLAY}) {
+        game.state = state;
+        const int64_t before = fake_counter::now;
+        drawLog.clear();
+        onDisplay();
+        EXPECT_EQ(fake_counter::now - before, 8334) << "state " << state << ": one tick period a frame";
+        EXPECT_EQ(tickClock.lastTick, fake_counter::now) << "state " << state << ": the frame took the due tick";
+        ASSERT_FALSE(drawLog.calls.empty());
+        EXPECT_EQ(drawLog.calls.back().op, DrawOp::EndFrame) << "the frame is shown after its tick";
+    }
     setFramePacing(false);
-    EXPECT_GT(fake_counter::slept, 0);
-    EXPECT_EQ(tickClock.lastTick, fake_counter::now) << "the menu's question took the due tick";
 }
 
 // Start-up with no files at all: every loader complains, the game still
@@ -115,6 +124,33 @@ TEST_F(IdleMenuTest, AStillMenuGoesIdleAndAnyInputWakesIt) {
     onMouse(BUTTON_RIGHT, BUTTON_STATE_DOWN, 301, 300);  // a press where the pointer already is
     frames(1);
     EXPECT_FALSE(displayIsIdle());
+}
+
+// Whether the menu counted as idle each time a frame was shown.
+std::vector<bool> idleWhenShown;
+void noteIdleWhenShown() { idleWhenShown.push_back(displayIsIdle()); }
+
+TEST_F(IdleMenuTest, AFrameWithAPressOrThatLeavesTheMenuIsFollowedAtOnce) {
+    char dir[] = "/tmp/tolvane-idle-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const std::string none = std::string(dir) + "/missing";
+    game.worlds[0] = {"Tutorial Level", "", "", none.c_str(), none.c_str()};
+    game.worldStatus[0] = WORLD_OPEN;
+    game.state = STATE_MENU;
+    input = {205, 232, BUTTON_NONE};
+    frames(MENU_IDLE_AFTER_FRAMES + 2);
+    ASSERT_TRUE(displayIsIdle());
+
+    sprites.presentFrame = noteIdleWhenShown;
+    idleWhenShown.clear();
+    onMouse(BUTTON_LEFT, BUTTON_STATE_DOWN, 205, 232);  // on world 0, where the pointer already is
+    onDisplay();
+    sprites.presentFrame = nullptr;
+    EXPECT_EQ(game.state, STATE_PLAY);
+    ASSERT_EQ(idleWhenShown.size(), 2u) << "the loading message's own frame, then the menu's";
+    EXPECT_FALSE(idleWhenShown[0]) << "the loading message is followed at once";
+    EXPECT_FALSE(idleWhenShown[1]) << "the play screen follows at once";
+    rmdir(dir);
 }
 
 TEST_F(IdleMenuTest, OnlyTheMenuEverIdles) {

@@ -65,54 +65,74 @@ TEST(TickGate, AtMostOneTickPerQuestionAt120PerSecond) {
     EXPECT_GE(ticks, 110);  // a tick every 9 ms at this frame spacing
 }
 
-TEST(FramePacing, WaitsUntilATickIsDueAndNoLonger) {
+TEST(FramePacing, TheQuestionWaitsUntilItsTickIsDueAndNoLonger) {
     fake_counter::Scope fake;
     FrameTimer timer;
+    timer.pacing = true;
     TickClock clock{};
     resetTickClock(clock, TICK_INTERVAL);
 
-    fake_counter::now = 3000;
-    timer.waitForTick(clock);
+    fake_counter::now = 3000;  // the frame was drawn in 3 ms
+    EXPECT_TRUE(timer.isTickDue(clock)) << "a paced question always carries its tick";
     EXPECT_GT(fake_counter::now, BELOW_INTERVAL);
     EXPECT_LE(fake_counter::now, ABOVE_INTERVAL + 1) << "slept no longer than needed";
-    EXPECT_TRUE(timer.isTickDue(clock)) << "the frame after the wait carries its tick";
+    EXPECT_EQ(clock.lastTick, fake_counter::now) << "the next period starts when the wait ends";
 
-    // Already late: no sleep at all.
+    // Already late: no sleep at all, and the lateness is not paid back.
     fake_counter::slept = 0;
     fake_counter::now += 50000;
-    timer.waitForTick(clock);
-    EXPECT_EQ(fake_counter::slept, 0);
     EXPECT_TRUE(timer.isTickDue(clock));
+    EXPECT_EQ(fake_counter::slept, 0);
+    fake_counter::now += 1000;
+    EXPECT_TRUE(timer.isTickDue(clock));
+    EXPECT_EQ(fake_counter::now - clock.lastTick, 0);
+    EXPECT_EQ(fake_counter::slept, ABOVE_INTERVAL - 1000) << "the next tick is one interval after the late one";
 }
 
-TEST(FramePacing, PacedFramesEachCarryExactlyOneTick) {
-    fake_counter::Scope fake;
-    FrameTimer timer;
-    TickClock clock{};
-    resetTickClock(clock, TICK_INTERVAL);
-    // A fast display: drawing takes 1 ms, then the next frame waits.
-    int ticks = 0;
-    for (int frame = 0; frame < 240; ++frame) {
-        timer.waitForTick(clock);
-        if (timer.isTickDue(clock)) ++ticks;
-        fake_counter::now += 1000;
+TEST(FramePacing, DrawingTimeCountsTowardsThePeriod) {
+    // The tick rate must not depend on how long a frame takes to draw, as
+    // long as it takes less than a tick: 120 ticks a second, whether a frame
+    // is drawn in a tenth of a millisecond or in eight milliseconds.
+    for (const int64_t drawing : {100, 1000, 5000, 8000}) {
+        SCOPED_TRACE(drawing);
+        fake_counter::Scope fake;
+        FrameTimer timer;
+        timer.pacing = true;
+        TickClock clock{};
+        resetTickClock(clock, TICK_INTERVAL);
+        int ticks = 0;
+        for (int frame = 0; frame < 240; ++frame) {
+            fake_counter::now += drawing;
+            if (timer.isTickDue(clock)) ++ticks;
+        }
+        EXPECT_EQ(ticks, 240);
+        const double seconds = static_cast<double>(fake_counter::now) / fake_counter::FREQUENCY;
+        EXPECT_NEAR(seconds, 2.0, 0.01) << "240 ticks take two seconds at 120 a second";
     }
-    EXPECT_EQ(ticks, 240);
-    const double seconds = static_cast<double>(fake_counter::now) / fake_counter::FREQUENCY;
-    EXPECT_NEAR(seconds, 2.0, 0.01) << "240 ticks take two seconds at 120 a second";
 }
 
-TEST(FramePacing, SlowDisplayIsNotSlowedFurther) {
+TEST(FramePacing, SlowFramesEachCarryOneTickAndNeverSleep) {
     fake_counter::Scope fake;
     FrameTimer timer;
+    timer.pacing = true;
     TickClock clock{};
     resetTickClock(clock, TICK_INTERVAL);
-    // 75 frames a second: each frame is already late, so no frame sleeps.
+    // 75 frames a second: each frame is already late, so the game runs at
+    // the frame rate and nothing sleeps.
     for (int frame = 0; frame < 75; ++frame) {
         fake_counter::now += fake_counter::FREQUENCY / 75;
-        timer.waitForTick(clock);
         EXPECT_TRUE(timer.isTickDue(clock));
     }
+    EXPECT_EQ(fake_counter::slept, 0);
+}
+
+TEST(FramePacing, OffItNeverSleeps) {
+    fake_counter::Scope fake;
+    FrameTimer timer;
+    TickClock clock{};
+    resetTickClock(clock, TICK_INTERVAL);
+    fake_counter::now = 1000;
+    EXPECT_FALSE(timer.isTickDue(clock));
     EXPECT_EQ(fake_counter::slept, 0);
 }
 
