@@ -18,7 +18,15 @@ struct InputState {
 
 extern InputState input;
 
+// The window's size in pixels, from the reshape callback. The picture is
+// stretched over the whole window, so the pointer, which the toolkit gives
+// in window pixels, is mapped back onto the 1024 by 768 layout the same way:
+// what the player points at on the screen is what the game sees under the
+// pointer, at any window size.
+void setWindowSize(int width, int height);
+
 // The toolkit's mouse and keyboard callbacks, free of any toolkit header.
+// Positions are window pixels.
 void onMouse(int button, int buttonState, int x, int y);
 void onMotion(int x, int y);
 void onPassiveMotion(int x, int y);

@@ -4,6 +4,7 @@
 #include "app/key_state.h"
 #include "app/shell.h"
 #include "game/game_context.h"
+#include "render/sprite_sheet.h"
 
 namespace {
 
@@ -50,6 +51,41 @@ TEST_F(InputTest, MotionWithAndWithoutAButtonMovesThePointer) {
     EXPECT_EQ(input.mouseX, 7);
     EXPECT_EQ(input.mouseY, 8);
     EXPECT_EQ(input.pendingButton, BUTTON_NONE);
+}
+
+TEST_F(InputTest, ThePointerIsMappedOntoTheLayoutAsThePictureIsStretched) {
+    struct Case {
+        int windowW, windowH;
+        int x, y;            // window pixels
+        int32_t layoutX, layoutY;
+    };
+    const Case cases[] = {
+        {1024, 768, 0, 0, 0, 0},
+        {1024, 768, 1023, 767, 1023, 767},  // one to one at the layout's own size
+        {2048, 1536, 410, 464, 205, 232},   // world 0's button, drawn twice as large
+        {2048, 1536, 2047, 1535, 1023, 767},
+        {800, 600, 160, 181, 205, 232},     // world 0's button, drawn smaller
+        {800, 600, 663, 414, 849, 530},     // the board's column 14, out of reach unmapped
+        {800, 600, 799, 599, 1023, 767},
+        {800, 600, -10, 700, -13, 896},     // dragged outside the window
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.windowW << "x" << c.windowH << " at " << c.x << ", " << c.y);
+        setWindowSize(c.windowW, c.windowH);
+        for (int callback = 0; callback < 3; ++callback) {
+            input = {-1, -1, BUTTON_NONE};
+            if (callback == 0) onMouse(BUTTON_LEFT, DOWN, c.x, c.y);
+            if (callback == 1) onMotion(c.x, c.y);
+            if (callback == 2) onPassiveMotion(c.x, c.y);
+            EXPECT_EQ(input.mouseX, c.layoutX) << "callback " << callback;
+            EXPECT_EQ(input.mouseY, c.layoutY) << "callback " << callback;
+        }
+    }
+    // A window shrunk to nothing keeps the last size it had.
+    setWindowSize(0, 0);
+    onPassiveMotion(160, 181);
+    EXPECT_EQ(input.mouseX, 205);
+    setWindowSize(SCREEN_WIDTH, SCREEN_HEIGHT);
 }
 
 TEST_F(InputTest, EscapeGoesToTheMenuFromEveryOtherState) {
