@@ -1,6 +1,7 @@
 #include "app/shell.h"
 
 #include <cstdio>
+#include <unistd.h>
 
 #include "app/frame_timer.h"
 #include "app/input_state.h"
@@ -27,6 +28,7 @@ int32_t splashTexture;
 namespace {
 
 int idleMenuFrames = 0;
+int picturesLoaded = 0;
 int32_t lastMouseX = 0;
 int32_t lastMouseY = 0;
 
@@ -53,9 +55,20 @@ void loadSound(int slot, const char* path) {
 int32_t loadPicture(const char* path, int32_t w, int32_t h, int32_t fw, int32_t fh, int32_t first,
                     int32_t last) {
     const int32_t texture = loadTga(path);
+    if (texture >= 0) ++picturesLoaded;
     dot();
     sprites.setupFrames(w, h, static_cast<uint32_t>(texture), fw, fh, first, last);
     return texture;
+}
+
+// Started anywhere but in its own folder, the game finds nothing and shows
+// white screens with every world locked: say where it looked, and why.
+void explainMissingFiles() {
+    char folder[4096];
+    if (getcwd(folder, sizeof folder) == nullptr) std::snprintf(folder, sizeof folder, "(a folder that is gone)");
+    std::printf("None of the pictures could be opened in %s. Tolvane reads its pictures, sounds, levels and "
+                "profile.txt from the folder it is started in (scripts/play starts it in build/data).\n",
+                folder);
 }
 
 }  // namespace
@@ -89,6 +102,7 @@ void onDisplay() {
 bool displayIsIdle() { return game.state == STATE_MENU && idleMenuFrames > MENU_IDLE_AFTER_FRAMES; }
 
 void loadResources() {
+    picturesLoaded = 0;
     font.setOutlineMode(0);
     font.setHeight(22);
     font.buildFont(GAME_FACE);
@@ -118,6 +132,11 @@ void loadResources() {
     levelBackgroundTexture =
         loadPicture("gfx/bkgs/1.tga", 512, 384, 512, 384, FRAME_BACKGROUND, FRAME_BACKGROUND);
     splashTexture = loadPicture("gfx/frontend/splash.tga", 512, 384, 512, 384, FRAME_SPLASH, FRAME_SPLASH);
+    // The dots' line ends here, so whatever the game says later (a progress
+    // that could not be saved, say) starts on a line of its own.
+    std::fputs("\n", stdout);
+    if (picturesLoaded == 0) explainMissingFiles();
+    std::fflush(stdout);
 
     game.startGame();
 }

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -84,8 +88,14 @@ TEST_F(DispatchTest, LoadingWithNothingToLoadStillStartsTheGame) {
     setProfilePath(PROFILE_PATH);
 
     EXPECT_EQ(out.rfind("Loading...", 0), 0u) << out;
+    // The last line says where the game looked; the dots' line before it is ended.
+    ASSERT_GE(out.size(), 2u);
+    const size_t lastLine = out.rfind('\n', out.size() - 2) + 1;
+    const std::string loading = out.substr(0, lastLine);
+    const std::string explanation = out.substr(lastLine);
+    EXPECT_EQ(loading.substr(loading.size() - 2), ".\n") << out;
     size_t dots = 0;
-    for (char c : out) dots += c == '.';
+    for (char c : loading) dots += c == '.';
     // "Loading..." itself has three, each "unable to open file gfx/....tga" one.
     EXPECT_EQ(dots, 3u + 17u + 10u) << out;
     EXPECT_NE(out.find("File not found\n"), std::string::npos);
@@ -95,7 +105,49 @@ TEST_F(DispatchTest, LoadingWithNothingToLoadStillStartsTheGame) {
     EXPECT_EQ(game.worldStatus[0], 0) << "no profile: every world locked";
     EXPECT_STREQ(game.worlds[0].name, "Tutorial Level");
     EXPECT_STREQ(game.worlds[14].name, "Classic World");
+
+    char folder[4096];
+    ASSERT_NE(getcwd(folder, sizeof folder), nullptr);
+    EXPECT_EQ(explanation.rfind("None of the pictures could be opened in " + std::string(folder) + ". ", 0), 0u)
+        << explanation;
+    EXPECT_NE(explanation.find("from the folder it is started in (scripts/play starts it in build/data)"),
+              std::string::npos);
+
+    // A progress that cannot be saved later says so on a line of its own.
+    const std::string unsavable = std::string(dir) + "/missing-folder/profile.txt";
+    setProfilePath(unsavable.c_str());
+    testing::internal::CaptureStdout();
+    std::fputs(out.c_str(), stdout);  // the console as loading left it
+    game.worldIndex = 0;
+    game.finishWorld();
+    const std::string console = testing::internal::GetCapturedStdout();
+    setProfilePath(PROFILE_PATH);
+    const size_t failure = console.find("Your progress could not be saved to " + unsavable + "\n");
+    ASSERT_NE(failure, std::string::npos) << console;
+    EXPECT_EQ(console[failure - 1], '\n') << console;
     rmdir(dir);
+}
+
+TEST_F(DispatchTest, LoadingWithThePicturesThereSaysNothingMore) {
+    char dir[] = "/tmp/tolvane-pictures-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    char previous[4096];
+    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+    ASSERT_EQ(chdir(dir), 0);
+    // One picture the game can read is enough to show it is in its folder.
+    ASSERT_EQ(mkdir("gfx", 0755), 0);
+    const unsigned char grey1x1[] = {0, 0, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 0, 8, 0, 128};
+    FILE* f = std::fopen("gfx/title.tga", "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(grey1x1, 1, sizeof grey1x1, f);
+    std::fclose(f);
+    testing::internal::CaptureStdout();
+    loadResources();
+    const std::string out = testing::internal::GetCapturedStdout();
+    ASSERT_EQ(chdir(previous), 0);
+    std::system((std::string("rm -rf ") + dir).c_str());
+    EXPECT_EQ(out.find("None of the pictures"), std::string::npos) << out;
+    EXPECT_EQ(out.back(), '\n') << "the dots' line is ended";
 }
 
 }  // namespace

@@ -39,4 +39,21 @@ wait_exit 10
 status=$?
 [ "$status" = 0 ] || fail "closing the window ended with status $status"
 
-echo "PASS: window 1024x768 at (50, 50) titled Tolvane, loading line, Esc to the menu, Esc to exit 0, closing the window exits 0"
+# Started from a folder without its files, the game still runs, and says
+# where it looked and where it reads its files from.
+mkdir -p "$WORK_DIR/elsewhere"
+(cd "$WORK_DIR/elsewhere" && exec "$PROGRAM" >"$WORK_DIR/elsewhere.txt" 2>&1 </dev/null) &
+GAME_PID=$!
+WINDOW=$(wait_for_window Tolvane) || fail "no window when started elsewhere"
+sleep 0.5
+grep -qF "None of the pictures could be opened in $WORK_DIR/elsewhere. Tolvane reads its pictures, sounds, levels and profile.txt from the folder it is started in (scripts/play starts it in build/data)." \
+    "$WORK_DIR/elsewhere.txt" || { cat "$WORK_DIR/elsewhere.txt" >&2; fail "started elsewhere, the game does not say where it looked"; }
+{ grep -q "^Loading\.\.\.File not found" "$WORK_DIR/elsewhere.txt" &&
+  grep -q "unable to open file gfx/tilesets/classic.tga" "$WORK_DIR/elsewhere.txt"; } ||
+    fail "the loaders' own lines are missing"
+press Escape "$WINDOW"
+sleep 0.3
+press Escape "$WINDOW"
+wait_exit 10 || fail "started elsewhere, Esc twice did not end the game with status 0"
+
+echo "PASS: window 1024x768 at (50, 50) titled Tolvane, loading line, Esc to the menu, Esc to exit 0, closing the window exits 0, a clear word when started away from its files"
