@@ -1,5 +1,6 @@
 #include "frontend/profile.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -27,22 +28,38 @@ void GameContext::loadProfile() {
     }
 }
 
+namespace {
+
+// The thirty lines, down to the disk; the file is closed either way.
+bool writeProgress(FILE* file, const GameContext& g) {
+    bool ok = true;
+    for (int w = 0; ok && w < WORLD_COUNT; ++w)
+        ok = std::fprintf(file, "%d\n%d\n", g.worldStatus[w], g.bestScore[w]) > 0;
+    ok = std::fflush(file) == 0 && ok;
+    ok = fsync(fileno(file)) == 0 && ok;
+    ok = std::fclose(file) == 0 && ok;
+    return ok;
+}
+
+}  // namespace
+
 bool GameContext::saveProfile() {
     // Write beside the old file and rename over it, so a crash, a kill or a
     // full disk leaves either the old profile or the new one, never half of one.
     const std::string temporary = currentPath + ".new";
-    FILE* file = std::fopen(temporary.c_str(), "w");
-    bool ok = file != nullptr;
-    for (int w = 0; ok && w < WORLD_COUNT; ++w)
-        ok = std::fprintf(file, "%d\n%d\n", worldStatus[w], bestScore[w]) > 0;
-    if (file != nullptr) {
-        ok = std::fflush(file) == 0 && ok;
-        ok = fsync(fileno(file)) == 0 && ok;
-        ok = std::fclose(file) == 0 && ok;
+    bool ok = false;
+    if (FILE* file = std::fopen(temporary.c_str(), "w")) {
+        ok = writeProgress(file, *this);
+        if (ok) ok = profileCommit(temporary.c_str(), currentPath.c_str()) == 0;
+        if (!ok) std::remove(temporary.c_str());
+    } else if (errno == EACCES || errno == EPERM) {
+        // A folder that takes no new file, where the player may still write
+        // profile.txt itself (a shared game folder, say): save in place, as
+        // a plain write would. Any other failure to create the new file (a
+        // full disk, a read-only disk) leaves the old profile untouched.
+        if (FILE* file = std::fopen(currentPath.c_str(), "w")) ok = writeProgress(file, *this);
     }
-    if (ok) ok = profileCommit(temporary.c_str(), currentPath.c_str()) == 0;
     if (!ok) {
-        std::remove(temporary.c_str());
         std::printf("Your progress could not be saved to %s\n", currentPath.c_str());
         std::fflush(stdout);
     }

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <csignal>
 
 #include "screens/screen_fixture.h"
@@ -155,6 +156,45 @@ TEST_F(ProfileTest, AFailedSaveKeepsTheOldFileAndSaysSo) {
     testing::internal::CaptureStdout();
     EXPECT_FALSE(game.saveProfile());
     EXPECT_NE(testing::internal::GetCapturedStdout().find("could not be saved"), std::string::npos);
+}
+
+// A save made by an ordinary user (root may write anywhere) in a child
+// process: its exit status 0 when saveProfile answered true, 1 when false,
+// and 2 when that user could create a file in the folder after all.
+int saveAsAnOrdinaryUser(const std::string& folder) {
+    const pid_t child = fork();
+    if (child == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(3);
+        if (FILE* probe = std::fopen((folder + "/probe").c_str(), "w")) {
+            std::fclose(probe);
+            _exit(2);
+        }
+        if (std::freopen("/dev/null", "w", stdout) == nullptr) _exit(3);
+        _exit(game.saveProfile() ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(ProfileTest, AFolderThatTakesNoNewFileIsSavedInPlace) {
+    writeProfile(freshProfile());
+    game.worldStatus[0] = WORLD_FINISHED;
+    game.bestScore[0] = 1234;
+    // The player may write profile.txt but not add a file beside it.
+    ASSERT_EQ(chmod(profile_.c_str(), 0666), 0);
+    ASSERT_EQ(chmod(dir_.c_str(), 0555), 0);
+    EXPECT_EQ(saveAsAnOrdinaryUser(dir_), 0) << "saved in place";
+    const std::string saved = readProfile();
+    EXPECT_EQ(saved.substr(0, 7), "2\n1234\n");
+    EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 30);
+
+    // Neither the folder nor the file: nothing is written, and it says so.
+    ASSERT_EQ(chmod(profile_.c_str(), 0644), 0);
+    game.bestScore[0] = 5678;
+    EXPECT_EQ(saveAsAnOrdinaryUser(dir_), 1);
+    EXPECT_EQ(readProfile(), saved) << "the last saved profile stays";
+    ASSERT_EQ(chmod(dir_.c_str(), 0755), 0);
 }
 
 TEST_F(ProfileTest, AKillDuringTheSaveLeavesACompleteProfile) {
