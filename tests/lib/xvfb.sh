@@ -7,8 +7,10 @@ GAME_PID=""
 WORK_DIR=""
 
 cleanup() {
-    [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null
-    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+    [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null && wait "$GAME_PID" 2>/dev/null
+    # Wait for the server to be gone: a server still closing down could
+    # otherwise remove the socket of the next test's server on the same display.
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
     [ -n "$WORK_DIR" ] && [ -z "${TOLVANE_KEEP_TEST_DIR:-}" ] && rm -rf "$WORK_DIR"
     return 0
 }

@@ -5,7 +5,9 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 
 #include "screens/screen_fixture.h"
 
@@ -160,16 +162,22 @@ TEST_F(ProfileTest, AFailedSaveKeepsTheOldFileAndSaysSo) {
 
 // A save made by an ordinary user (root may write anywhere) in a child
 // process: its exit status 0 when saveProfile answered true, 1 when false,
-// and 2 when that user could create a file in the folder after all.
+// 2 when that user could create a file in the folder after all, and 3 to 5
+// when the child could not become that user (the reason on stderr).
 int saveAsAnOrdinaryUser(const std::string& folder) {
     const pid_t child = fork();
     if (child == 0) {
-        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(3);
+        auto giveUp = [](const char* step, int status) {
+            std::fprintf(stderr, "%s: %s\n", step, std::strerror(errno));
+            _exit(status);
+        };
+        if (geteuid() == 0 && setgid(65534) != 0) giveUp("setgid", 3);
+        if (geteuid() == 0 && setuid(65534) != 0) giveUp("setuid", 4);
         if (FILE* probe = std::fopen((folder + "/probe").c_str(), "w")) {
             std::fclose(probe);
             _exit(2);
         }
-        if (std::freopen("/dev/null", "w", stdout) == nullptr) _exit(3);
+        if (std::freopen("/dev/null", "w", stdout) == nullptr) giveUp("stdout", 5);
         _exit(game.saveProfile() ? 0 : 1);
     }
     int status = 0;
