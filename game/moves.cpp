@@ -31,10 +31,13 @@ void GameContext::handleClick() {
         installLevel(levelIndex);
     }
 
-    // Any click on a block, moved or not, spends the chain bonus.
+    // Any click on a block, moved or not, spends the chain bonus. One click
+    // moves one block at most: should two blocks ever overlap under the
+    // pointer, the first that moves takes the click.
     for (int32_t i = 0; i < MAX_BLOCKS; ++i) {
         Block& block = blocks[i];
         if (!block.alive || !insideBox(block, mx, my)) continue;
+        const int32_t oldX = block.x;
         if (button == BUTTON_LEFT) {
             pushLeft(block);
             comboFlag = 0;
@@ -42,14 +45,26 @@ void GameContext::handleClick() {
             pushRight(block);
             comboFlag = 0;
         }
+        if (block.x != oldX) return;
     }
 }
 
 namespace {
 
+// Would another live block hold the centre of this block standing at (x, y)?
+bool centreTaken(const GameContext& g, const Block& block, int32_t x, int32_t y) {
+    for (int32_t j = 0; j < MAX_BLOCKS; ++j) {
+        const Block& other = g.blocks[j];
+        if (other.alive && j != block.slot && insideBox(other, x + 16, y + 16)) return true;
+    }
+    return false;
+}
+
 // One push, by +32 (right) or -32 (left). The target column must be open
 // floor at the block's top edge and at its middle, and no other block may
-// hold the block's new centre.
+// hold the block's new centre, neither where it arrives nor where it then
+// lands: an ordinary block pushed in mid-fall is lifted to the top of its
+// row, and that cell may already be taken by a block at rest.
 void push(GameContext& g, Block& block, int32_t step, int32_t trailDirection) {
     if (block.motion == MOTION_LIFT || block.motion == MOTION_ICKY) return;
     // Tar holds whatever stands on it.
@@ -57,12 +72,10 @@ void push(GameContext& g, Block& block, int32_t step, int32_t trailDirection) {
     if (below != NO_BLOCK && g.blocks[below].motion == MOTION_ICKY) return;
 
     const int32_t oldX = block.x;
-    if (g.cellAt(block.x + step, block.y) == CELL_EMPTY && g.cellAt(block.x + step, block.y + 16) == CELL_EMPTY) {
-        block.x += step;
-        for (int32_t j = 0; j < MAX_BLOCKS; ++j) {
-            const Block& other = g.blocks[j];
-            if (other.alive && j != block.slot && insideBox(other, block.x + 16, block.y + 16)) block.x -= step;
-        }
+    const int32_t newX = block.x + step;
+    if (g.cellAt(newX, block.y) == CELL_EMPTY && g.cellAt(newX, block.y + 16) == CELL_EMPTY) {
+        const int32_t landedY = block.motion == MOTION_NORMAL ? block.y - block.y % CELL_PIXELS : block.y;
+        if (!centreTaken(g, block, newX, block.y) && !centreTaken(g, block, newX, landedY)) block.x = newX;
     }
     if (block.x != oldX) {
         g.spawnTrail(block.x, block.y, trailDirection, block.kind);

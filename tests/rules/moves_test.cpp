@@ -206,6 +206,80 @@ TEST(Push, TargetTestLooksAtTopEdgeAndMiddleOfAFallingBlock) {
     EXPECT_EQ(game.blocks[0].x, cellX(6));
 }
 
+// A 14-wide room: a falls from row 3 in column 5; b rests on c in column 6.
+const std::initializer_list<const char*> SHARED_CELL_ROOM = {
+    "################", "#..............#", "#..............#", "#....a.........#",
+    "#..............#", "#..............#", "#..............#", "#..............#",
+    "#..............#", "#.....b........#", "#.....c........#", "################",
+};
+
+TEST(Push, NeverIntoTheCellAFallingBlockWouldBeLiftedInto) {
+    picture::play(SHARED_CELL_ROOM);
+    const int32_t a = slotAt(3, 5);
+    const int32_t b = slotAt(9, 6);
+    const int32_t c = slotAt(10, 6);
+    // Its centre clears b by a pixel, but it would be lifted to the top of
+    // row 9, where b stands: refused, as a push into a block is.
+    while (game.blocks[a].y < cellY(9) + 14) picture::tick();
+    picture::pressBlock(BUTTON_RIGHT, a);
+    picture::tick();
+    ASSERT_EQ(game.blocks[a].y, cellY(9) + 16) << "pressed with its top edge half-way down row 9";
+    EXPECT_EQ(game.blocks[a].x, cellX(5));
+    EXPECT_EQ(soundBank.playCount(SOUND_POP), 0u);
+    // It falls on down its own column, tick by tick, and lands in row 10.
+    const int32_t expectedY[] = {530, 532, 534, 536, 538, 540, 542, 544, 544, 544};
+    for (int32_t y : expectedY) {
+        picture::tick();
+        EXPECT_EQ(game.blocks[a].x, cellX(5));
+        EXPECT_EQ(game.blocks[a].y, y);
+        EXPECT_EQ(game.blocks[b].y, cellY(9)) << "b never moves";
+        EXPECT_EQ(game.blocks[c].y, cellY(10));
+    }
+
+    // The refusal makes the board wait, as every refused push does.
+    game.blocks[a].y = cellY(9) + 16;
+    game.settleTicks = 0;
+    picture::pressBlock(BUTTON_RIGHT, a);
+    game.handleClick();
+    EXPECT_EQ(game.blocks[a].x, cellX(5));
+    EXPECT_EQ(game.settleTicks, 5);
+
+    // Higher up the same push lands it in a free cell of column 6, on b.
+    picture::play(SHARED_CELL_ROOM);
+    while (game.blocks[a].y < cellY(5) + 14) picture::tick();
+    picture::pressBlock(BUTTON_RIGHT, a);
+    picture::tick();
+    EXPECT_EQ(game.blocks[a].x, cellX(6));
+    EXPECT_EQ(game.blocks[a].y, cellY(5)) << "lifted to the top of its row";
+    picture::ticks(60);
+    EXPECT_EQ(game.blocks[a].y, cellY(8)) << "came to rest on b";
+}
+
+TEST(Push, ARefusedPushGoesBackOnceAndOneClickMovesOneBlock) {
+    // a shares its cell with d, as the board should never hold, and is
+    // pushed into c: refused, it goes back once, not a cell on into the wall.
+    picture::play({"################", "#..............#", "#..#ac...d.....#", "################"});
+    const int32_t a = slotAt(2, 4);
+    const int32_t d = slotAt(2, 9);
+    game.blocks[d].x = cellX(4);
+    picture::pressBlock(BUTTON_RIGHT, a);
+    game.handleClick();
+    EXPECT_EQ(game.blocks[a].x, cellX(4));
+
+    // Two blocks overlapping by two pixels, the pointer on the row they
+    // share: the first to move takes the click, the other stays.
+    picture::play({"################", "#..............#", "#..............#", "#.....b........#", "#.....c........#",
+                   "################"});
+    const int32_t upper = slotAt(3, 6);
+    const int32_t lower = slotAt(4, 6);
+    game.blocks[lower].y -= 2;
+    picture::press(BUTTON_RIGHT, cellX(6) + 16, cellY(4) - 1);
+    game.handleClick();
+    EXPECT_EQ(game.blocks[upper].x, cellX(7));
+    EXPECT_EQ(game.blocks[lower].x, cellX(6));
+    EXPECT_EQ(soundBank.playCount(SOUND_POP), 1u);
+}
+
 TEST(Push, CarriedBlockIsLeftBehindAndDrops) {
     picture::play({
         "################",
@@ -268,6 +342,31 @@ TEST(Dustbin, LeftClickInsideRestartsTheLevel) {
     EXPECT_EQ(game.settleTicks, 2);
     EXPECT_EQ(comboFlag, 1);
     EXPECT_EQ(game.trails[0].active, 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Dustbin, ARestartedLiftSetsOffAtOnce) {
+    // The lift rises two cells, turns under the wall and pauses for 100
+    // ticks; a restart puts it back where it began, rising from the first tick.
+    picture::play({
+        "################",
+        "#..............#",
+        "#..............#",
+        "#......L.......#",
+        "################",
+    });
+    picture::ticks(70);
+    ASSERT_EQ(game.blocks[0].y, cellY(1) + 1) << "turned under the wall and paused";
+    ASSERT_GT(game.blocks[0].pauseTicks, 90);
+    picture::press(BUTTON_LEFT, 290, 550);
+    picture::tick();
+    EXPECT_EQ(soundBank.playCount(SOUND_RESTART), 1u);
+    ASSERT_EQ(slotAt(3, 7), 0) << "the level is back as it began";
+    picture::tick();
+    EXPECT_EQ(game.blocks[0].y, cellY(3) - 1) << "no pause carried over from before the restart";
 }
 
 }  // namespace
