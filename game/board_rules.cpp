@@ -111,16 +111,38 @@ void fall(GameContext& g, Block& block) {
     if (freeFall) g.settleTicks = SETTLE_TICKS;
 }
 
+// Tar never moves and a lift never falls, so neither can ride on a rising
+// lift: to the lift below they are as solid as terrain.
+bool immovable(const Block& b) { return b.motion == MOTION_ICKY || b.motion == MOTION_LIFT; }
+
+// Does tar or another lift cover this pixel of a lift's column (its whole
+// 32-pixel box, edges included)?
+bool immovableAt(const GameContext& g, const Block& lift, int32_t py) {
+    const int32_t px = lift.x + 15;
+    for (int32_t j = 0; j < MAX_BLOCKS; ++j) {
+        const Block& b = g.blocks[j];
+        if (b.alive && &b != &lift && immovable(b) && b.x <= px && px <= b.x + 31 && b.y <= py && py <= b.y + 31)
+            return true;
+    }
+    return false;
+}
+
 void travel(GameContext& g, Block& lift) {
     if (lift.pauseTicks > 0) return;
     if (lift.goingUp) {
         lift.y -= 1;
         // The riders stand stacked on the lift; the lift turns when the top of
-        // the stack would reach terrain that is not open floor.
+        // the stack would reach terrain that is not open floor, or tar or a
+        // lift, which the stack can never lift.
         int32_t found = 0;
-        while (blockBelowOrAbove(g, lift, lift.y + 16 - CELL_PIXELS * found) != NO_BLOCK) ++found;
+        for (;;) {
+            const int32_t above = blockBelowOrAbove(g, lift, lift.y + 16 - CELL_PIXELS * found);
+            if (above == NO_BLOCK || (found > 0 && immovable(g.blocks[above]))) break;
+            ++found;
+        }
         const int32_t riders = found > 0 ? found - 1 : 0;
-        if (g.cellAt(lift.x + 15, lift.y - CELL_PIXELS * riders) != CELL_EMPTY) {
+        const int32_t top = lift.y - CELL_PIXELS * riders;
+        if (g.cellAt(lift.x + 15, top) != CELL_EMPTY || immovableAt(g, lift, top)) {
             lift.y += 1;
             lift.goingUp = 0;
             lift.pauseTicks = LIFT_PAUSE_TICKS;

@@ -177,10 +177,24 @@ void referenceStep(GameContext& g) {
         } else if (block.motion == MOTION_LIFT && block.pauseTicks == 0) {
             if (block.goingUp) {
                 block.y -= 1;
+                // Tar and lifts are never riders; they stop the stack like terrain.
+                auto immovable = [&](int32_t j) {
+                    return g.blocks[j].motion == MOTION_ICKY || g.blocks[j].motion == MOTION_LIFT;
+                };
                 int32_t k = 0;
-                while (g.blockAt(block.x + 16, block.y + 16 - 32 * k) != NO_BLOCK) ++k;
+                for (int32_t found; (found = g.blockAt(block.x + 16, block.y + 16 - 32 * k)) != NO_BLOCK; ++k)
+                    if (k > 0 && immovable(found)) break;
                 const int32_t n = k - 1 < 0 ? 0 : k - 1;
-                if (g.cellAt(block.x + 15, block.y - 32 * n) != CELL_EMPTY) {
+                const int32_t px = block.x + 15;
+                const int32_t py = block.y - 32 * n;
+                bool stuck = g.cellAt(px, py) != CELL_EMPTY;
+                for (int32_t j = 0; j < MAX_BLOCKS; ++j) {
+                    const Block& b = g.blocks[j];
+                    if (b.alive && j != block.slot && immovable(j) && b.x <= px && px <= b.x + 31 && b.y <= py &&
+                        py <= b.y + 31)
+                        stuck = true;
+                }
+                if (stuck) {
                     block.y += 1;
                     block.goingUp = 0;
                     block.pauseTicks = 100;
@@ -333,6 +347,86 @@ TEST(Lift, SinkingOntoABlockEndsOnePixelIntoIt) {
     }
     game.stepBoard();
     EXPECT_EQ(game.blocks[lift].y, 352) << "rises in the hundredth step";
+}
+
+TEST(Lift, TarOrAnotherLiftAboveStopsItLikeTerrain) {
+    // Tar never moves, so a lift rising under it turns when its top edge
+    // reaches the tar's bottom edge at y 415, as under a wall.
+    picture::play({
+        "################",
+        "#..............#",
+        "#..............#",
+        "#..............#",
+        "#..............#",
+        "#......I.......#",
+        "#..............#",
+        "#......L.......#",
+        "#..............#",
+        "################",
+    });
+    const int32_t tar = slotAt(5, 7);
+    const int32_t lift = slotAt(7, 7);
+    for (int32_t step = 1; step <= 32; ++step) {
+        game.stepBoard();
+        ASSERT_EQ(game.blocks[lift].y, 448 - step) << "step " << step;
+    }
+    game.stepBoard();
+    EXPECT_EQ(game.blocks[lift].y, 417) << "turned touching the tar and already one pixel down";
+    EXPECT_EQ(game.blocks[lift].goingUp, 0);
+    for (int32_t step = 1; step <= 99; ++step) {
+        game.stepBoard();
+        ASSERT_EQ(game.blocks[lift].y, 417) << "pause step " << step;
+    }
+    game.stepBoard();
+    EXPECT_EQ(game.blocks[lift].y, 418) << "sinks again in the hundredth step";
+    EXPECT_EQ(game.blocks[tar].y, cellY(5)) << "the tar never moved";
+
+    // A rider between them: the stack stops when the rider reaches the tar.
+    picture::play({
+        "################",
+        "#..............#",
+        "#......I.......#",
+        "#..............#",
+        "#......a.......#",
+        "#......L.......#",
+        "#..............#",
+        "################",
+    });
+    const int32_t rider = slotAt(4, 7);
+    const int32_t carrier = slotAt(5, 7);
+    for (int32_t step = 1; step <= 200; ++step) {
+        game.stepBoard();
+        ASSERT_GE(game.blocks[rider].y, cellY(3)) << "step " << step << ": the rider is never pushed into the tar";
+        ASSERT_GE(game.blocks[carrier].y, game.blocks[rider].y + 30) << "step " << step;
+    }
+
+    // Two lifts in one column: the upper one turns under the wall and
+    // pauses; the lower one rises to it and turns there, never through it.
+    picture::play({
+        "################",
+        "#......L.......#",
+        "#..............#",
+        "#......L.......#",
+        "#..............#",
+        "################",
+    });
+    const int32_t upper = slotAt(1, 7);
+    const int32_t lower = slotAt(3, 7);
+    game.stepBoard();
+    EXPECT_EQ(game.blocks[upper].y, cellY(1) + 1);
+    for (int32_t step = 2; step <= 31; ++step) {
+        game.stepBoard();
+        ASSERT_EQ(game.blocks[lower].y, 320 - step) << "step " << step;
+    }
+    game.stepBoard();
+    EXPECT_EQ(game.blocks[lower].y, 290) << "turned touching the paused lift and one pixel down";
+    EXPECT_EQ(game.blocks[lower].goingUp, 0);
+    // Over a long run they meet again and again, overlapping by a pixel or
+    // two at the most.
+    for (int32_t step = 1; step <= 2000; ++step) {
+        game.stepBoard();
+        ASSERT_GE(game.blocks[lower].y - game.blocks[upper].y, 30) << "step " << step;
+    }
 }
 
 TEST(Lift, SinkingOntoTerrainStopsTouchingIt) {
