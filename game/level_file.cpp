@@ -22,7 +22,12 @@ void GameContext::installLevel(int32_t n) {
     }
     for (int32_t row = 0; row < BOARD_SIZE; ++row)
         for (int32_t column = 0; column < BOARD_SIZE; ++column) board[row][column] = levels[n][row][column];
-    for (Block& block : blocks) block.alive = 0;
+    // A new level starts fresh: a blink still running from the level before
+    // (time ran out, or Esc, in the middle of it) would otherwise mark and
+    // remove the new level's blocks without a score, and a lift would wait
+    // out a pause it never made.
+    elimDelay = 0;
+    for (Block& block : blocks) block = Block{};
 
     // Blocks take their slots in reading order, so the top-left block is
     // slot 0. A level drawn with more block cells than there are slots keeps

@@ -128,7 +128,7 @@ TEST(InstallLevel, TurnsBlockCellsIntoSlotsInReadingOrder) {
     EXPECT_EQ(game.board[2][9], CELL_EMPTY);
 }
 
-TEST(InstallLevel, LeavesTheRunAndItsCountersAlone) {
+TEST(InstallLevel, EndsAnyBlinkAndStartsEverySlotFreshButLeavesTheRunAlone) {
     resetGame();
     picture::drawLevel(0, {"####", "#aa#", "####"});
     picture::drawLevel(1, {"####", "#.b#", "####"});
@@ -149,11 +149,12 @@ TEST(InstallLevel, LeavesTheRunAndItsCountersAlone) {
     EXPECT_EQ(game.blocks[0].kind, 5);
     EXPECT_EQ(game.blocks[0].marked, 0) << "a new block starts unmarked";
     EXPECT_EQ(game.blocks[1].alive, 0) << "no slot past the last block made stays alive";
-    EXPECT_EQ(game.blocks[1].pauseTicks, 42);
+    EXPECT_EQ(game.blocks[1].marked, 0);
+    EXPECT_EQ(game.blocks[1].pauseTicks, 0) << "no lift waits out a pause from the level before";
+    EXPECT_EQ(elimDelay, 0) << "a blink of the level before does not go on over this one";
     EXPECT_EQ(game.score, 310);
     EXPECT_EQ(game.clock, 57);
     EXPECT_EQ(game.settleTicks, 3);
-    EXPECT_EQ(elimDelay, 7);
     EXPECT_EQ(clockSubTicks, 12);
     EXPECT_EQ(comboFlag, 0);
     EXPECT_EQ(levelIndex, 1);

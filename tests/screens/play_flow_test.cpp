@@ -88,6 +88,44 @@ TEST_F(PlayFlowTest, TryAgainButtonsTakeOnlyALeftClickInsideInATickingFrame) {
     }
 }
 
+TEST_F(PlayFlowTest, ARetryInTheMiddleOfABlinkStartsTheLevelFresh) {
+    // A pair on the floor, matched in the very tick the clock runs out.
+    const char* const pair[16] = {
+        "                ", "                ", "                ", "                ",
+        "                ", "                ", "   ##########   ", "   #........#   ",
+        "   #........#   ", "   #aa......#   ", "   ##########   ", "                ",
+        "                ", "                ", "                ", "                ",
+    };
+    setLevel(0, pair);
+    game.installLevel(0);
+    game.clock = 0;
+    clockSubTicks = 0;
+    frame();
+    ASSERT_EQ(game.state, STATE_TIME_OVER);
+    ASSERT_EQ(elimDelay, 20) << "the pair was blinking when time ran out";
+
+    input = {520, 392, BUTTON_LEFT};  // "Try Again?" yes
+    frame();
+    ASSERT_EQ(game.state, STATE_PLAY);
+    ASSERT_EQ(game.score, 0);
+    EXPECT_EQ(elimDelay, 0) << "the old blink ended with the old level";
+
+    // The retried pair is matched and scored anew in its first tick, blinks
+    // its full twenty ticks, and goes in the twenty-first.
+    frame();
+    EXPECT_EQ(game.score, 220) << "scored, with the chain bonus the last elimination armed";
+    EXPECT_EQ(elimDelay, 20);
+    for (int tick = 2; tick <= 20; ++tick) {
+        frame();
+        ASSERT_TRUE(game.blocks[0].alive && game.blocks[1].alive) << "tick " << tick;
+        ASSERT_EQ(game.state, STATE_PLAY) << "tick " << tick;
+    }
+    frame();
+    EXPECT_FALSE(game.blocks[0].alive || game.blocks[1].alive);
+    EXPECT_EQ(game.state, STATE_LEVEL_COMPLETE);
+    EXPECT_EQ(game.score, 220);
+}
+
 TEST_F(PlayFlowTest, TimeOverAndClearedInOneTickEndsCleared) {
     // Nothing to clear, and the clock's last tick.
     game.installLevel(0);
