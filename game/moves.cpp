@@ -60,11 +60,23 @@ bool centreTaken(const GameContext& g, const Block& block, int32_t x, int32_t y)
     return false;
 }
 
+// Would this block, standing at (x, y), overlap another live block at all?
+bool overlapsAny(const GameContext& g, const Block& block, int32_t x, int32_t y) {
+    for (int32_t j = 0; j < MAX_BLOCKS; ++j) {
+        const Block& other = g.blocks[j];
+        if (other.alive && j != block.slot && other.x < x + CELL_PIXELS && x < other.x + CELL_PIXELS &&
+            other.y < y + CELL_PIXELS && y < other.y + CELL_PIXELS)
+            return true;
+    }
+    return false;
+}
+
 // One push, by +32 (right) or -32 (left). The target column must be open
-// floor at the block's top edge and at its middle, and no other block may
-// hold the block's new centre, neither where it arrives nor where it then
-// lands: an ordinary block pushed in mid-fall is lifted to the top of its
-// row, and that cell may already be taken by a block at rest.
+// floor at the block's top edge and at its middle, no other block may hold
+// the block's new centre, and where the block comes to stand it may overlap
+// no other block: an ordinary block pushed in mid-fall is lifted to the top
+// of its row, which may be another block's cell, and a block left overlapping
+// one below would be pushed up out of it, into whatever stands above.
 void push(GameContext& g, Block& block, int32_t step, int32_t trailDirection) {
     if (block.motion == MOTION_LIFT || block.motion == MOTION_ICKY) return;
     // Tar holds whatever stands on it.
@@ -75,7 +87,7 @@ void push(GameContext& g, Block& block, int32_t step, int32_t trailDirection) {
     const int32_t newX = block.x + step;
     if (g.cellAt(newX, block.y) == CELL_EMPTY && g.cellAt(newX, block.y + 16) == CELL_EMPTY) {
         const int32_t landedY = block.motion == MOTION_NORMAL ? block.y - block.y % CELL_PIXELS : block.y;
-        if (!centreTaken(g, block, newX, block.y) && !centreTaken(g, block, newX, landedY)) block.x = newX;
+        if (!centreTaken(g, block, newX, block.y) && !overlapsAny(g, block, newX, landedY)) block.x = newX;
     }
     if (block.x != oldX) {
         g.spawnTrail(block.x, block.y, trailDirection, block.kind);

@@ -193,14 +193,18 @@ TEST(Push, TargetTestLooksAtTopEdgeAndMiddleOfAFallingBlock) {
     EXPECT_EQ(game.blocks[0].x, cellX(7));
     EXPECT_EQ(game.blocks[0].y, cellY(2));
 
-    // A block half a cell lower in the target column still refuses the move;
-    // one whose top is sixteen pixels away does not.
+    // A block half a cell lower in the target column refuses the move; so
+    // does one whose top is sixteen pixels away, which the block would still
+    // overlap. A whole cell lower, it is out of the way.
     picture::play({"################", "#..............#", "#....ab........#", "#....#.........#", "################"});
-    game.blocks[1].y += 15;
-    pressBlock(BUTTON_RIGHT, 0);
-    game.handleClick();
-    EXPECT_EQ(game.blocks[0].x, cellX(5));
-    game.blocks[1].y += 1;
+    for (const int32_t lower : {15, 16, 31}) {
+        game.blocks[1].y = cellY(2) + lower;
+        pressBlock(BUTTON_RIGHT, 0);
+        game.handleClick();
+        EXPECT_EQ(game.blocks[0].x, cellX(5)) << lower;
+        EXPECT_EQ(game.settleTicks, 5) << lower;
+    }
+    game.blocks[1].y = cellY(3);
     pressBlock(BUTTON_RIGHT, 0);
     game.handleClick();
     EXPECT_EQ(game.blocks[0].x, cellX(6));

@@ -1,4 +1,8 @@
+#include <algorithm>
+#include <cstdlib>
 #include <fstream>
+#include <iterator>
+#include <random>
 #include <sstream>
 #include <vector>
 
@@ -310,6 +314,63 @@ TEST(Replay, RestartMidwayPutsTheLevelBack) {
             {40, 1, 512, 352, 1, 0, 70, STATE_PLAY},
         });
     EXPECT_EQ(soundBank.playCount(SOUND_RESTART), 1u);
+}
+
+}  // namespace
+
+namespace {
+
+// [SECTION] Random play
+
+TEST(RandomPlay, NoTwoBlocksEverShareACellAndAClickMovesOneBlockAtMost) {
+    // Crowded rooms of every kind of block, clicked at random, also on
+    // blocks in mid-fall and on lifts carrying riders. Two blocks of one
+    // column never overlap by more than the few pixels that a lift makes
+    // with what it meets or carries, let alone share a cell, and a click
+    // never moves two blocks.
+    std::mt19937 random(20261208);
+    int32_t pushes = 0;
+    for (int32_t round = 0; round < 150; ++round) {
+        resetGame();
+        soundBank.clearPlayCounts();
+        for (int32_t r = 0; r < BOARD_SIZE; ++r)
+            for (int32_t c = 0; c < BOARD_SIZE; ++c) {
+                const uint32_t roll = random() % 24;
+                int32_t code = CELL_EMPTY;
+                if (r < 2 || r > 13 || c < 2 || c > 13 || roll < 2) code = CELL_WALL;
+                else if (roll < 9) code = 4 + random() % 4;
+                else if (roll == 9) code = 11 + random() % 3;
+                game.levels[0][r][c] = code;
+            }
+        game.clock = 99;
+        game.installLevel(0);
+        for (int32_t t = 0; t < 600 && game.state == STATE_PLAY; ++t) {
+            if (random() % 4 == 0) {
+                const Block& target = game.blocks[random() % MAX_BLOCKS];
+                if (target.alive)
+                    picture::press(random() % 2 ? BUTTON_LEFT : BUTTON_RIGHT, target.x + 1 + random() % 30,
+                                   target.y + 1 + random() % 30);
+            }
+            Block before[MAX_BLOCKS];
+            std::copy(std::begin(game.blocks), std::end(game.blocks), before);
+            const bool clicked = input.pendingButton != BUTTON_NONE;
+            picture::tick();
+            int32_t movedSideways = 0;
+            for (int32_t i = 0; i < MAX_BLOCKS; ++i) movedSideways += game.blocks[i].alive && game.blocks[i].x != before[i].x;
+            ASSERT_LE(movedSideways, clicked ? 1 : 0) << "round " << round << " tick " << t;
+            pushes += movedSideways;
+            for (int32_t i = 0; i < MAX_BLOCKS; ++i)
+                for (int32_t j = i + 1; j < MAX_BLOCKS; ++j) {
+                    const Block& a = game.blocks[i];
+                    const Block& b = game.blocks[j];
+                    if (!a.alive || !b.alive || a.x != b.x) continue;
+                    ASSERT_GE(std::abs(a.y - b.y), 28)
+                        << "round " << round << " tick " << t << ": slots " << i << " and " << j << " at x " << a.x
+                        << ", y " << a.y << " and " << b.y;
+                }
+        }
+    }
+    EXPECT_GT(pushes, 2000) << "the clicks must keep blocks moving";
 }
 
 }  // namespace
