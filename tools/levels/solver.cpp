@@ -446,7 +446,12 @@ private:
         const Click click = describe(id, slot, button, at);
         clickTick(slot, button);
         int32_t done = cleared() ? at : 0;
-        if (!done && game.blocks[slot].x == oldX) return true;
+        if (!done && game.blocks[slot].x == oldX) {
+            // Refused here; beside a lift the same push may go through at
+            // another point of the lift's cycle, when the lift is out of the way.
+            if (idleAfter) *idleAfter = !nearLift(oldX, button);
+            return true;
+        }
         // A push into or out of a lift's column meets the lift wherever it is.
         const int32_t newX = game.blocks[slot].x;
         bool touchesLift = false;
