@@ -6,6 +6,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "common/files.h"
 #include "game/game_context.h"
 #include "game/line_reader.h"
 
@@ -48,7 +49,9 @@ bool GameContext::saveProfile() {
     // full disk leaves either the old profile or the new one, never half of one.
     const std::string temporary = currentPath + ".new";
     bool ok = false;
-    if (FILE* file = std::fopen(temporary.c_str(), "w")) {
+    // Only ever a regular file, opened without waiting: a FIFO at either
+    // name fails the save (and says so) instead of freezing the game.
+    if (FILE* file = createRegularFile(temporary.c_str())) {
         ok = writeProgress(file, *this);
         if (ok) ok = profileCommit(temporary.c_str(), currentPath.c_str()) == 0;
         if (!ok) std::remove(temporary.c_str());
@@ -57,7 +60,7 @@ bool GameContext::saveProfile() {
         // profile.txt itself (a shared game folder, say): save in place, as
         // a plain write would. Any other failure to create the new file (a
         // full disk, a read-only disk) leaves the old profile untouched.
-        if (FILE* file = std::fopen(currentPath.c_str(), "w")) ok = writeProgress(file, *this);
+        if (FILE* file = createRegularFile(currentPath.c_str())) ok = writeProgress(file, *this);
     }
     if (!ok) {
         std::printf("Your progress could not be saved to %s\n", currentPath.c_str());

@@ -3,13 +3,17 @@
 #include <cctype>
 #include <cstring>
 
+#include "common/files.h"
+
 namespace {
 
 constexpr int LINE_CAPACITY = 15;  // 14 characters and the terminator
 
 }  // namespace
 
-LineReader::LineReader(const char* path) : file_(path ? std::fopen(path, "r") : nullptr), failed_(file_ == nullptr) {}
+// Only a regular file is read: a FIFO or a device in place of a level file
+// or the profile reads as a missing file instead of holding the game.
+LineReader::LineReader(const char* path) : file_(openRegularFile(path)), failed_(file_ == nullptr) {}
 
 LineReader::~LineReader() {
     if (file_ != nullptr) std::fclose(file_);

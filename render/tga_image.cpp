@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "common/files.h"
+
 namespace {
 
 constexpr size_t TGA_HEADER_SIZE = 18;
@@ -58,7 +60,9 @@ TgaResult decodeTga(const uint8_t* data, size_t size, TgaImage& image) {
 
 TgaResult decodeTgaFile(const char* path, TgaImage& image) {
     image = TgaImage{};
-    FILE* file = path ? std::fopen(path, "rb") : nullptr;
+    // Anything but a regular file (a FIFO, a device) counts as a file that
+    // cannot be opened, rather than one the game waits on for good.
+    FILE* file = openRegularFile(path);
     if (file == nullptr) {
         std::printf("unable to open file %s\n", path ? path : "(null)");
         return TGA_CANNOT_OPEN;

@@ -1,5 +1,6 @@
 // The saved progress: how the file is read, the order in which finishing
 // worlds opens others, and a save that never loses what was there.
+#include <fcntl.h>
 #include <linux/capability.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
@@ -11,6 +12,7 @@
 #include <csignal>
 #include <cstring>
 
+#include "lib/watchdog.h"
 #include "screens/screen_fixture.h"
 
 namespace {
@@ -181,6 +183,7 @@ bool dropPermissionOverrides() {
 int saveAsAPlayer(const std::string& folder) {
     const pid_t child = fork();
     if (child == 0) {
+        alarm(10);  // a save that hangs ends the child, and shows as -1
         if (geteuid() == 0 && !dropPermissionOverrides()) {
             std::fprintf(stderr, "capset: %s\n", std::strerror(errno));
             _exit(3);
@@ -214,6 +217,45 @@ TEST_F(ProfileTest, AFolderThatTakesNoNewFileIsSavedInPlace) {
     game.bestScore[0] = 5678;
     EXPECT_EQ(saveAsAPlayer(dir_), 1);
     EXPECT_EQ(readProfile(), saved) << "the last saved profile stays";
+    ASSERT_EQ(chmod(dir_.c_str(), 0755), 0);
+}
+
+TEST_F(ProfileTest, AFifoInPlaceOfTheProfileFailsTheSaveAtOnce) {
+    writeProfile(freshProfile());
+    game.worldStatus[0] = WORLD_FINISHED;
+    const std::string temporary = profile_ + ".new";
+    ASSERT_EQ(mkfifo(temporary.c_str(), 0644), 0);
+
+    // Nobody at the other end: the save would wait for a reader for good.
+    testing::internal::CaptureStdout();
+    {
+        Watchdog watch("a save into a FIFO without a reader");
+        EXPECT_FALSE(game.saveProfile());
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Your progress could not be saved to " + profile_ + "\n");
+    EXPECT_EQ(readProfile(), freshProfile());
+
+    // A reader waiting there gets nothing: the progress is not a stream.
+    const int reader = open(temporary.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(game.saveProfile());
+    testing::internal::GetCapturedStdout();
+    char byte;
+    EXPECT_EQ(read(reader, &byte, 1), 0) << "nothing was written into the FIFO";
+    close(reader);
+    struct stat info;
+    ASSERT_EQ(lstat(temporary.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode)) << "what is not the game's own is left alone";
+    EXPECT_EQ(readProfile(), freshProfile());
+
+    // Saved in place, in a folder that takes no new file, profile.txt
+    // itself may be the FIFO.
+    ASSERT_EQ(unlink(temporary.c_str()), 0);
+    ASSERT_EQ(unlink(profile_.c_str()), 0);
+    ASSERT_EQ(mkfifo(profile_.c_str(), 0666), 0);
+    ASSERT_EQ(chmod(dir_.c_str(), 0555), 0);
+    EXPECT_EQ(saveAsAPlayer(dir_), 1) << "refused at once, not hung (-1)";
     ASSERT_EQ(chmod(dir_.c_str(), 0755), 0);
 }
 
