@@ -72,9 +72,11 @@ void GameContext::startWorld(int32_t j) {
     worldIndex = j;
     score = 0;
     levelIndex = 0;
-    // The previous world's background texture is kept; the game loads at most
-    // one per world start.
+    // The new world's background replaces the last one, whose texture goes
+    // back, so a player starting world after world never piles them up.
+    const int32_t previousBackground = levelBackgroundTexture;
     levelBackgroundTexture = loadTga(worlds[j].backgroundFile);
+    if (previousBackground >= 0 && previousBackground != levelBackgroundTexture) releaseTexture(previousBackground);
     sprites.setupFrames(512, 384, static_cast<uint32_t>(levelBackgroundTexture), 512, 384, FRAME_BACKGROUND,
                         FRAME_BACKGROUND);
     loadLevelSet(worlds[j].levelFile);

@@ -75,3 +75,6 @@ extern SpriteSheet sprites;
 // Reads a TGA picture into a new texture; -1 when the file cannot be opened
 // or is refused.
 int32_t loadTga(const char* path);
+// Gives a texture made by loadTga back; no frame may draw it afterwards.
+// A negative handle (a picture that never loaded) is ignored.
+void releaseTexture(int32_t texture);

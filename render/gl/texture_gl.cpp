@@ -67,3 +67,9 @@ int32_t loadTga(const char* path) {
     }
     return static_cast<int32_t>(texture);
 }
+
+void releaseTexture(int32_t texture) {
+    if (texture < 0) return;
+    const GLuint name = static_cast<GLuint>(texture);
+    glDeleteTextures(1, &name);
+}

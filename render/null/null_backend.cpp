@@ -161,7 +161,13 @@ int32_t loadTga(const char* path) {
     if (drawLog.recording) drawLog.texturesLoaded.push_back(path);
     TgaImage image;
     if (decodeTgaFile(path, image) != TGA_OK) return -1;
-    return static_cast<int32_t>(nextTexture++);
+    const int32_t texture = static_cast<int32_t>(nextTexture++);
+    if (drawLog.recording) drawLog.texturesMade.push_back(texture);
+    return texture;
+}
+
+void releaseTexture(int32_t texture) {
+    if (texture >= 0 && drawLog.recording) drawLog.texturesReleased.push_back(texture);
 }
 
 BitmapFont::~BitmapFont() {}

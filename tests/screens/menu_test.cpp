@@ -1,5 +1,9 @@
 // The menu: which button the pointer is on, what the information area
 // shows, the markers, and starting a world once.
+#include <unistd.h>
+
+#include <cstdlib>
+
 #include "frontend/menu.h"
 #include "screens/screen_fixture.h"
 
@@ -107,6 +111,47 @@ TEST_F(MenuTest, LockedWorldsAndOtherButtonsStartNothing) {
     pointAt(200, 264, BUTTON_LEFT);  // just below the row
     EXPECT_EQ(game.state, STATE_MENU);
     EXPECT_TRUE(drawLog.texturesLoaded.empty());
+}
+
+TEST_F(MenuTest, AWorldStartGivesTheLastBackgroundBack) {
+    // The worlds' pictures, one white pixel each, in a folder of the test's own.
+    char* home = getcwd(nullptr, 0);
+    ASSERT_EQ(chdir(dir_.c_str()), 0);
+    ASSERT_EQ(system("mkdir -p gfx/bkgs"), 0);
+    const unsigned char pixel[] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 0, 24, 0, 255, 255, 255};
+    for (const char* name : {"gfx/bkgs/1.tga", "gfx/bkgs/2.tga"}) {
+        FILE* f = std::fopen(name, "wb");
+        ASSERT_NE(f, nullptr);
+        std::fwrite(pixel, 1, sizeof pixel, f);
+        std::fclose(f);
+    }
+    game.worldStatus[0] = game.worldStatus[1] = WORLD_OPEN;
+    levelBackgroundTexture = loadTga("gfx/bkgs/1.tga");  // as at start-up
+    const int32_t atStartUp = levelBackgroundTexture;
+    ASSERT_GE(atStartUp, 0);
+
+    pointAt(260, 230, BUTTON_LEFT);  // world 1
+    const int32_t first = levelBackgroundTexture;
+    EXPECT_EQ(drawLog.texturesReleased, std::vector<int32_t>{atStartUp});
+    EXPECT_EQ(sprites.frames[FRAME_BACKGROUND].texture, static_cast<uint32_t>(first));
+    game.state = STATE_MENU;
+    pointAt(200, 230, BUTTON_LEFT);  // world 0
+    EXPECT_EQ(drawLog.texturesReleased, std::vector<int32_t>{first});
+
+    // A picture that cannot be loaded still gives the last one back, and
+    // leaves nothing to give back at the next start.
+    ASSERT_EQ(unlink("gfx/bkgs/1.tga"), 0);
+    const int32_t second = levelBackgroundTexture;
+    for (int start = 0; start < 2; ++start) {
+        game.state = STATE_MENU;
+        testing::internal::CaptureStdout();
+        pointAt(200, 230, BUTTON_LEFT);
+        testing::internal::GetCapturedStdout();
+        EXPECT_EQ(levelBackgroundTexture, -1);
+        EXPECT_EQ(drawLog.texturesReleased, start == 0 ? std::vector<int32_t>{second} : std::vector<int32_t>{});
+    }
+    ASSERT_EQ(chdir(home), 0);
+    std::free(home);
 }
 
 TEST_F(MenuTest, AStatusBeyondFinishedCanBeStartedWithoutAMarker) {
