@@ -2,6 +2,7 @@
 // toolkit's main loop for the rest of the run.
 #include <GL/freeglut.h>
 
+#include <csignal>
 #include <cstdlib>
 
 #include "app/frame_timer.h"
@@ -81,6 +82,10 @@ void onWindowClose() { std::exit(0); }
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A limit on file sizes must not end the game in the middle of a save:
+    // the write past it fails instead, and the save says it could not be
+    // made, keeping the old profile, as with a full disk.
+    std::signal(SIGXFSZ, SIG_IGN);
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_EXIT);
