@@ -35,7 +35,6 @@ struct DrawLog {
     bool recording = false;
     std::vector<DrawCall> calls;
     std::vector<std::string> texturesLoaded;  // every path handed to loadTga
-    std::vector<int32_t> texturesMade;        // the handles loadTga gave out
     std::vector<int32_t> texturesReleased;    // every handle handed to releaseTexture
     int framesBegun = 0;
     int framesEnded = 0;
@@ -43,7 +42,6 @@ struct DrawLog {
     void clear() {
         calls.clear();
         texturesLoaded.clear();
-        texturesMade.clear();
         texturesReleased.clear();
         framesBegun = framesEnded = 0;
     }

@@ -161,9 +161,7 @@ int32_t loadTga(const char* path) {
     if (drawLog.recording) drawLog.texturesLoaded.push_back(path);
     TgaImage image;
     if (decodeTgaFile(path, image) != TGA_OK) return -1;
-    const int32_t texture = static_cast<int32_t>(nextTexture++);
-    if (drawLog.recording) drawLog.texturesMade.push_back(texture);
-    return texture;
+    return static_cast<int32_t>(nextTexture++);
 }
 
 void releaseTexture(int32_t texture) {

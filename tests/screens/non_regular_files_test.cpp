@@ -11,11 +11,11 @@
 
 namespace {
 
-class SpecialFilesTest : public ScreenTest {
+class NonRegularFilesTest : public ScreenTest {
 protected:
     // One path of each kind that must not be read: a FIFO without a
     // writer, a folder, and a link to a device that never runs dry.
-    std::vector<std::string> specialFiles() {
+    std::vector<std::string> nonRegularFiles() {
         const std::string fifo = dir_ + "/fifo";
         const std::string folder = dir_ + "/folder";
         const std::string device = dir_ + "/device";
@@ -26,8 +26,8 @@ protected:
     }
 };
 
-TEST_F(SpecialFilesTest, APictureSaysItCannotBeOpened) {
-    for (const std::string& path : specialFiles()) {
+TEST_F(NonRegularFilesTest, APictureSaysItCannotBeOpened) {
+    for (const std::string& path : nonRegularFiles()) {
         TgaImage image;
         testing::internal::CaptureStdout();
         {
@@ -39,8 +39,8 @@ TEST_F(SpecialFilesTest, APictureSaysItCannotBeOpened) {
     }
 }
 
-TEST_F(SpecialFilesTest, ALevelFileReadsAsEmptyBoards) {
-    for (const std::string& path : specialFiles()) {
+TEST_F(NonRegularFilesTest, ALevelFileReadsAsEmptyBoards) {
+    for (const std::string& path : nonRegularFiles()) {
         for (auto& level : game.levels)
             for (auto& row : level)
                 for (int32_t& cell : row) cell = CELL_WALL;
@@ -58,8 +58,8 @@ TEST_F(SpecialFilesTest, ALevelFileReadsAsEmptyBoards) {
     }
 }
 
-TEST_F(SpecialFilesTest, AProfileLocksEveryWorld) {
-    for (const std::string& path : specialFiles()) {
+TEST_F(NonRegularFilesTest, AProfileLocksEveryWorld) {
+    for (const std::string& path : nonRegularFiles()) {
         game.worldStatus[0] = WORLD_FINISHED;
         game.bestScore[0] = 77;
         setProfilePath(path.c_str());
