@@ -6,7 +6,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "common/files.h"
+#include "app/files.h"
 #include "game/game_context.h"
 #include "game/line_reader.h"
 

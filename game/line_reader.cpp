@@ -3,7 +3,7 @@
 #include <cctype>
 #include <cstring>
 
-#include "common/files.h"
+#include "app/files.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "common/files.h"
+#include "app/files.h"
 
 namespace {
 

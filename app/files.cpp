@@ -1,4 +1,4 @@
-#include "common/files.h"
+#include "app/files.h"
 
 #include <cerrno>
 #include <fcntl.h>
