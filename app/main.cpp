@@ -3,6 +3,7 @@
 #include <GL/freeglut.h>
 
 #include <csignal>
+#include <malloc.h>
 #include <cstdlib>
 
 #include "app/frame_timer.h"
@@ -86,6 +87,13 @@ int main(int argc, char** argv) {
     // the write past it fails instead, and the save says it could not be
     // made, keeping the old profile, as with a full disk.
     std::signal(SIGXFSZ, SIG_IGN);
+    // A world start reads and decodes a picture in blocks of a megabyte or
+    // so. The C library would raise the size it maps such blocks apart at
+    // each one freed, and then keep later ones in its heap, whose pages stay
+    // resident: some tens of megabytes over an evening's world starts. Kept
+    // at its first value, a freed picture goes back to the system at once.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 128 * 1024);
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_EXIT);
