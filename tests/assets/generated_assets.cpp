@@ -18,7 +18,7 @@ std::string makeScratch() {
 }
 
 bool runGenerator(const std::string& dir) {
-    const std::string command = std::string("'") + TOLVANE_ASSETS_TOOL + "' '" + dir + "'";
+    const std::string command = std::string("'") + TOLVANE_ASSETS_TOOL + "' '" + dir + "' --icons '" + dir + "/icons'";
     return !dir.empty() && std::system(command.c_str()) == 0;
 }
 
@@ -51,9 +51,18 @@ const std::vector<std::string>& gameAssetFiles() {
         "gfx/frontend/splash.tga",  "gfx/bkgs/1.tga",          "gfx/bkgs/2.tga",          "gfx/bkgs/3.tga",
         "gfx/bkgs/4.tga",           "gfx/bkgs/5.tga",          "gfx/bkgs/6.tga",          "sound/BLEEP.mp3",
         "sound/pop.wav",            "sound/timeup.wav",        "sound/restart.wav",       "sound/finish.wav",
-        "sound/music.mp3",
+        "sound/music.mp3",          "gfx/icon.tga",
     };
     return files;
+}
+
+const std::vector<DesktopIcon>& desktopIcons() {
+    static const std::vector<DesktopIcon> icons = {
+        {"icons/hicolor/32x32/apps/tolvane.png", 32},   {"icons/hicolor/48x48/apps/tolvane.png", 48},
+        {"icons/hicolor/64x64/apps/tolvane.png", 64},   {"icons/hicolor/128x128/apps/tolvane.png", 128},
+        {"icons/hicolor/256x256/apps/tolvane.png", 256}, {"icons/hicolor/scalable/apps/tolvane.svg", 0},
+    };
+    return icons;
 }
 
 std::vector<unsigned char> readWholeFile(const std::string& path) {

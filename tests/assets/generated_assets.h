@@ -19,6 +19,14 @@ const GeneratedAssets& generatedAssets();
 // Every file the game loads from its runtime directory, relative to it.
 const std::vector<std::string>& gameAssetFiles();
 
+// The desktop's icons: the generator writes them into the icons folder of
+// each run's directory, and these are relative to that directory.
+struct DesktopIcon {
+    const char* path;
+    int size;  // 0 for the scalable one
+};
+const std::vector<DesktopIcon>& desktopIcons();
+
 std::vector<unsigned char> readWholeFile(const std::string& path);
 
 // One decoded picture of the first run; fails the test when it cannot load.

@@ -24,7 +24,7 @@ const ExpectedPicture PICTURES[] = {
     {"gfx/frontend/splash.tga", 512, 384, false}, {"gfx/bkgs/1.tga", 512, 384, false},
     {"gfx/bkgs/2.tga", 512, 384, false},          {"gfx/bkgs/3.tga", 512, 384, false},
     {"gfx/bkgs/4.tga", 512, 384, false},          {"gfx/bkgs/5.tga", 512, 384, false},
-    {"gfx/bkgs/6.tga", 512, 384, false},
+    {"gfx/bkgs/6.tga", 512, 384, false},          {"gfx/icon.tga", 64, 64, true},
 };
 
 constexpr int TILE = 32;
@@ -266,6 +266,13 @@ TEST(Generator, WritesEveryFileAndTheSameBytesOnEveryRun) {
         SCOPED_TRACE(file);
         const std::vector<unsigned char> a = readWholeFile(assets.first + "/" + file);
         const std::vector<unsigned char> b = readWholeFile(assets.second + "/" + file);
+        EXPECT_FALSE(a.empty());
+        EXPECT_TRUE(a == b);
+    }
+    for (const DesktopIcon& icon : desktopIcons()) {
+        SCOPED_TRACE(icon.path);
+        const std::vector<unsigned char> a = readWholeFile(assets.first + "/" + icon.path);
+        const std::vector<unsigned char> b = readWholeFile(assets.second + "/" + icon.path);
         EXPECT_FALSE(a.empty());
         EXPECT_TRUE(a == b);
     }

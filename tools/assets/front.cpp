@@ -581,5 +581,6 @@ bool writeSplash(const std::string& dataDir) {
 bool writeAllPictures(const std::string& dataDir) {
     return writeTileset(dataDir) && writeTitle(dataDir) && writeWallpaper(dataDir) && writeGui(dataDir) &&
            writeMascot(dataDir) && writeMakerLogo(dataDir) && writeWoodPanel(dataDir) &&
-           writeLevelComplete(dataDir) && writeSplash(dataDir) && writeWorldBackgrounds(dataDir);
+           writeLevelComplete(dataDir) && writeSplash(dataDir) && writeWorldBackgrounds(dataDir) &&
+           writeWindowIcon(dataDir);
 }

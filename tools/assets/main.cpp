@@ -1,9 +1,10 @@
-// Writes every picture and sound the game loads into its runtime directory.
+// Writes every picture and sound the game loads into its runtime directory,
+// and with --icons the desktop's icons of the game into ICON_DIR/hicolor.
 // Same input, same bytes: all randomness is seeded and nothing reads the
 // clock.
 //
-//   tolvane_assets DATA_DIR [--fluidsynth PATH] [--soundfont PATH] [--lame PATH]
-//                  [--pictures-only]
+//   tolvane_assets DATA_DIR [--icons ICON_DIR] [--fluidsynth PATH] [--soundfont PATH]
+//                  [--lame PATH] [--pictures-only]
 #include "pictures.h"
 #include "sounds.h"
 
@@ -27,18 +28,22 @@ namespace fs = std::filesystem;
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s DATA_DIR [--fluidsynth PATH] [--soundfont PATH] [--lame PATH] [--pictures-only]\n",
+        std::fprintf(stderr,
+                     "usage: %s DATA_DIR [--icons ICON_DIR] [--fluidsynth PATH] [--soundfont PATH] [--lame PATH] "
+                     "[--pictures-only]\n",
                      argv[0]);
         return 2;
     }
     const std::string dataDir = argv[1];
     SoundTools tools{TOLVANE_FLUIDSYNTH, TOLVANE_SOUNDFONT, TOLVANE_LAME, ""};
     bool picturesOnly = false;
+    std::string iconDir;
     for (int i = 2; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
         if (!std::strcmp(argv[i], "--fluidsynth") && hasValue) tools.fluidsynth = argv[++i];
         else if (!std::strcmp(argv[i], "--soundfont") && hasValue) tools.soundfont = argv[++i];
         else if (!std::strcmp(argv[i], "--lame") && hasValue) tools.lame = argv[++i];
+        else if (!std::strcmp(argv[i], "--icons") && hasValue) iconDir = argv[++i];
         else if (!std::strcmp(argv[i], "--pictures-only")) picturesOnly = true;
         else {
             std::fprintf(stderr, "unknown option %s\n", argv[i]);
@@ -56,6 +61,10 @@ int main(int argc, char** argv) {
     }
     if (!writeAllPictures(dataDir)) {
         std::fprintf(stderr, "could not write the pictures into %s\n", dataDir.c_str());
+        return 1;
+    }
+    if (!iconDir.empty() && !writeIconTheme(iconDir)) {
+        std::fprintf(stderr, "could not write the icons into %s\n", iconDir.c_str());
         return 1;
     }
     if (picturesOnly) return 0;

@@ -14,6 +14,12 @@ bool writeWoodPanel(const std::string& dataDir);
 bool writeLevelComplete(const std::string& dataDir);
 bool writeSplash(const std::string& dataDir);
 bool writeWorldBackgrounds(const std::string& dataDir);
+// The window's icon, gfx/icon.tga, which the game hands to the task bar.
+bool writeWindowIcon(const std::string& dataDir);
 
 // Every picture above, in one go.
 bool writeAllPictures(const std::string& dataDir);
+
+// The icon for the desktop's menus and docks: iconDir/hicolor/NxN/apps/tolvane.png
+// at every size a desktop asks for, and hicolor/scalable/apps/tolvane.svg.
+bool writeIconTheme(const std::string& iconDir);
