@@ -10,6 +10,7 @@
 #include "app/input_state.h"
 #include "app/key_state.h"
 #include "app/shell.h"
+#include "app/window_identity.h"
 #include "render/sprite_sheet.h"
 
 namespace {
@@ -105,8 +106,14 @@ int main(int argc, char** argv) {
         glutInitWindowPosition(50, 50);
         glutCreateWindow("Tolvane");
     }
+    // Named at once, so a dock matches the window to the game's menu entry
+    // from its first appearance.
+    nameGameWindow();
     sprites.presentFrame = presentFrame;
     loadResources();
+    // The icon after the loading line: a missing icon's word from the
+    // picture loader then follows the others instead of coming first.
+    setGameWindowIcon("gfx/icon.tga");
 
     glutMouseFunc(mouse);
     glutMotionFunc(motion);
