@@ -33,10 +33,13 @@ run_launcher() {
     GAME_PID=$!
     WINDOW=$(wait_for_window Tolvane) || fail "no window titled Tolvane appeared"
 }
+# quit: Esc until the game ends (one from the menu, two from a world's end).
 quit() {
-    press Escape "$WINDOW"
-    sleep 0.3
-    press Escape "$WINDOW"
+    for _ in 1 2 3; do
+        kill -0 "$GAME_PID" 2>/dev/null || break
+        press Escape "$WINDOW" 2>/dev/null
+        sleep 0.5
+    done
     wait_exit 10 || fail "Esc on the menu did not end the game with status 0"
 }
 

@@ -23,13 +23,15 @@ fail() {
 }
 
 # start_xvfb WIDTHxHEIGHT: a screen larger than the game's, so game mode is
-# not possible and the game opens its window.
+# not possible and the game opens its window. -noreset: by default the server
+# starts over each time its last client leaves, and a game started at that
+# moment is turned away ("failed to open display") although the server lives.
 start_xvfb() {
     local size=${1:-1280x1024}
     local fdfile
     WORK_DIR=$(mktemp -d /tmp/tolvane-e2e-XXXXXX)
     fdfile="$WORK_DIR/display"
-    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset 3>"$fdfile" >/dev/null 2>&1 &
     XVFB_PID=$!
     for _ in $(seq 100); do
         [ -s "$fdfile" ] && break
