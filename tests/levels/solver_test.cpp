@@ -5,6 +5,8 @@
 #include <initializer_list>
 #include <set>
 #include <string>
+#include <thread>
+#include <chrono>
 
 #include "app/input_state.h"
 #include "game/game_context.h"
@@ -103,13 +105,13 @@ TEST(Solver, ReportsAnImpossibleLevelQuickly) {
         EXPECT_FALSE(r.solved) << c.name;
         EXPECT_EQ(r.why, "no solution") << c.name;
         EXPECT_LT(r.seconds, 2.0) << c.name;
-        EXPECT_GT(r.states, 0) << c.name;
+        EXPECT_GT(r.states + r.hopeless, 0) << c.name << ": explored, or seen to be hopeless";
     }
 }
 
 TEST(Solver, GivesUpAtItsLimits) {
-    // Seven kinds, no two alike, with room to move and a lift to wait for:
-    // no answer, and far more states than allowed.
+    // Three pairs with room to move and a lift to wait for: far more states
+    // than allowed before an answer.
     board({
         "                ",
         " ############## ",
@@ -117,7 +119,7 @@ TEST(Solver, GivesUpAtItsLimits) {
         " #.#########..# ",
         " #.#       #..# ",
         " #.#########..# ",
-        " #L.a.b.c.d.e.f#",
+        " #L.a.b.c#a.b.c#",
         " ############## ",
     });
     solver::Limits limits = quick();
@@ -235,6 +237,131 @@ TEST(Solver, ThrowsAwayASolutionTimedToTheTick) {
     timed.forceTimed = true;
     const solver::Result r = solver::solve(0, timed);
     EXPECT_FALSE(r.solved) << "a solution on the tick grid is too fine for a person";
+}
+
+TEST(Solver, CountsPushesMadeAtRestThoughAPushInMidFallCanSaveOne) {
+    // A shaft with a side room halfway down, where the partner waits. At
+    // rest it takes three pushes: the partner out of its room and down the
+    // shaft, then the top block after it. Caught in mid-fall, the top block
+    // steps into the side room beside its partner: two pushes.
+    const std::initializer_list<const char*> shaft = {
+        "                ",
+        "   #####        ",
+        "   #a..#        ",
+        "   ##.###       ",
+        "    #.#         ",
+        "    #.###       ",
+        "    #..a#       ",
+        "    #.###       ",
+        "    #.#         ",
+        "    #.#         ",
+        "    ###         ",
+    };
+    board(shaft);
+    const solver::Result r = solver::solve(0, quick());
+    expectPlayable(r);
+    EXPECT_EQ(r.pushes, 3);
+
+    std::set<int32_t> working;
+    for (int32_t t = 40; t < 160; ++t) {
+        board(shaft);
+        const std::vector<solver::Click> clicks = {{24, 0, BUTTON_RIGHT, 4, 2}, {t, 0, BUTTON_RIGHT, 5, 6}};
+        if (solver::replay(0, clicks, 1000) > 0) working.insert(t);
+    }
+    ASSERT_FALSE(working.empty()) << "two pushes, the second in mid-fall, clear it";
+    EXPECT_GE(working.size(), 8u) << "in a window a person can hit";
+}
+
+TEST(Solver, NeverExploresABoardWithAKindDownToOneBlock) {
+    // Three of a kind: joining the pair on the floor first strands the third
+    // block, and nothing after that is explored.
+    board({
+        "                ",
+        "  ##########    ",
+        "  #.a......#    ",
+        "  #.###....#    ",
+        "  #...a.a..#    ",
+        "  ##########    ",
+    });
+    const solver::Result r = solver::solve(0, quick());
+    expectPlayable(r);
+    EXPECT_GT(r.hopeless, 0);
+
+    // Each kind down to one block is hopeless; an empty kind, or two, is not.
+    board({"            ", "  #########", "  #a..b..b#", "  #########"});
+    solver::startLevel(0);
+    EXPECT_TRUE(solver::hopelessBoard());
+    board({"            ", "  #########", "  #a.ab..b#", "  #########"});
+    solver::startLevel(0);
+    EXPECT_FALSE(solver::hopelessBoard());
+    board({"            ", "  #########", "  #a.aR..T#", "  #########"});
+    solver::startLevel(0);
+    EXPECT_FALSE(solver::hopelessBoard()) << "a single rock or tar needs no partner";
+}
+
+TEST(Solver, AnswersForTheBoardAnOpeningLeaves) {
+    // Three of a kind with one wrong first push: after it the level cannot
+    // be cleared; after the right one, two more pushes clear it.
+    board({
+        "                ",
+        "  ##########    ",
+        "  #.a......#    ",
+        "  #.###....#    ",
+        "  #...a.a..#    ",
+        "  ##########    ",
+    });
+    const solver::Result best = solver::solve(0, quick());
+    ASSERT_TRUE(best.solved);
+    solver::Limits after = quick();
+    after.opening = {best.clicks.front()};
+    const solver::Result right = solver::solve(0, after);
+    expectPlayable(right);
+    EXPECT_EQ(right.pushes, best.pushes);
+    EXPECT_EQ(right.clicks.front().tick, best.clicks.front().tick);
+
+    // The pair on the floor joined first strands the third block.
+    after.opening = {{best.clicks.front().tick, 1, BUTTON_RIGHT, 6, 4}};
+    const solver::Result wrong = solver::solve(0, after);
+    EXPECT_FALSE(wrong.solved);
+    EXPECT_EQ(wrong.why, "no solution");
+}
+
+TEST(Solver, CountsProcessorTimeNotTheClockOnTheWall) {
+    const double before = solver::cpuSeconds();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_LT(solver::cpuSeconds() - before, 0.05) << "a sleeping solver spends no budget";
+    volatile uint64_t spin = 0;
+    const double busy = solver::cpuSeconds();
+    while (solver::cpuSeconds() - busy < 0.1) ++spin;
+    EXPECT_GT(spin, 0u);
+}
+
+TEST(Solver, GuidedByItsBoundFindsAsFewPushesAsBreadthFirstWithLessWork) {
+    // Pairs far apart on one floor (fourteen pushes), and a group of three
+    // over a ledge: the bound (columns between the closest blocks of a kind)
+    // steers the search to the pushes that bring them together.
+    const std::initializer_list<const char*> boards[] = {
+        {"                ", " ############## ", " #a....b.....a# ", " #b...........# ", " ############## "},
+        {"                ", "  ##########    ", "  #.a......#    ", "  #.###....#    ", "  #...a.a..#    ", "  ##########    "},
+    };
+    for (const auto& rows : boards) {
+        board(rows);
+        const solver::Result guided = solver::solve(0, quick());
+        solver::Limits plain = quick();
+        plain.guided = false;
+        board(rows);
+        const solver::Result wide = solver::solve(0, plain);
+        ASSERT_TRUE(wide.solved) << wide.why;
+        expectPlayable(guided);
+        EXPECT_EQ(guided.pushes, wide.pushes);
+        EXPECT_LE(guided.states, wide.states);
+    }
+    board(boards[0]);
+    solver::Limits plain = quick();
+    plain.guided = false;
+    const int64_t wideStates = solver::solve(0, plain).states;
+    board(boards[0]);
+    EXPECT_LT(solver::solve(0, quick()).states * 4, wideStates) << "far fewer boards explored";
 }
 
 }  // namespace

@@ -2,9 +2,10 @@
 // by finding clicks a person could make that clear each one in time.
 //   --clicks          print each solution's clicks
 //   --max-states N    give up after N states (default 400000)
-//   --max-seconds S   give up on a level after S seconds (default 20)
+//   --max-seconds S   give up on a level after S seconds of processor time (default 20)
 //   --ticks T         a level must be cleared by tick T (default 6600)
 //   --timed           search on the tick grid even without a lift
+//   --breadth-first   search boards without lifts plainly breadth-first
 // LEVEL numbers count from 1; without any, levels 1 to 9 are solved. Exits
 // 0 only when every level asked for is solved, with at least one push and
 // within the ticks allowed.
@@ -19,8 +20,19 @@
 
 namespace {
 
-int usage(const char* program) {
-    std::fprintf(stderr, "usage: %s [--clicks] [--max-states N] [--max-seconds S] [--ticks T] [--timed] LEVELFILE [LEVEL...]\n",
+int usage(const char* program, FILE* out = stderr) {
+    std::fprintf(out,
+                 "usage: %s [--clicks] [--max-states N] [--max-seconds S] [--ticks T] [--timed] [--breadth-first] LEVELFILE [LEVEL...]\n"
+                 "Proves levels by finding clicks a person could make that clear each one in time.\n"
+                 "  --clicks          print each solution's clicks\n"
+                 "  --max-states N    give up on a level after N states (default 400000)\n"
+                 "  --max-seconds S   give up on a level after S seconds of processor time (default 20)\n"
+                 "  --ticks T         a level must be cleared by tick T (default 6600)\n"
+                 "  --timed           search on the tick grid even without a lift\n"
+                 "  --breadth-first   search boards without lifts plainly breadth-first, unguided\n"
+                 "\"Fewest pushes\" counts pushes made at rest, when nothing falls. The rules also\n"
+                 "let a block be pushed in mid-fall, and such a push can sometimes save one.\n"
+                 "LEVEL numbers count from 1; without any, levels 1 to 9 are solved.\n",
                  program);
     return 2;
 }
@@ -35,8 +47,13 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const char* a = argv[i];
         const bool hasValue = i + 1 < argc;
-        if (std::strcmp(a, "--clicks") == 0) {
+        if (std::strcmp(a, "--help") == 0 || std::strcmp(a, "-h") == 0) {
+            usage(argv[0], stdout);
+            return 0;
+        } else if (std::strcmp(a, "--clicks") == 0) {
             showClicks = true;
+        } else if (std::strcmp(a, "--breadth-first") == 0) {
+            limits.guided = false;
         } else if (std::strcmp(a, "--timed") == 0) {
             limits.forceTimed = true;
         } else if (std::strcmp(a, "--max-states") == 0 && hasValue) {
@@ -72,8 +89,8 @@ int main(int argc, char** argv) {
         states += r.states;
         seconds += r.seconds;
         if (r.solved) {
-            std::printf("level %d: solved   pushes %3d  ticks %5d  states %8lld  %7.3f s%s%s\n", n, r.pushes, r.ticks,
-                        static_cast<long long>(r.states), r.seconds, r.timed ? "  timed" : "",
+            std::printf("level %d: solved   pushes %3d  ticks %5d  states %8lld  hopeless %7lld  %7.3f s%s%s\n", n,
+                        r.pushes, r.ticks, static_cast<long long>(r.states), static_cast<long long>(r.hopeless), r.seconds, r.timed ? "  timed" : "",
                         r.fragile ? "  (finely timed solutions skipped)" : "");
         } else {
             std::printf("level %d: not proven (%s)  states %lld  %.3f s%s\n", n, r.why.c_str(),
@@ -85,7 +102,7 @@ int main(int argc, char** argv) {
                 std::printf("    tick %5d  %s on the block at column %2d, row %2d\n", c.tick,
                             c.button == BUTTON_LEFT ? "left " : "right", c.column, c.row);
     }
-    std::printf("%s: %zu levels, %lld states in %.3f s (%.0f states a second)\n", path, wanted.size(),
+    std::printf("%s: %zu levels, %lld states in %.3f s of processor time (%.0f states a second)\n", path, wanted.size(),
                 static_cast<long long>(states), seconds, seconds > 0 ? states / seconds : 0.0);
     return allGood ? 0 : 1;
 }

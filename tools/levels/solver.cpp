@@ -1,9 +1,10 @@
 #include "tools/levels/solver.h"
 
 #include <algorithm>
-#include <chrono>
+#include <ctime>
 #include <cstdlib>
 #include <cstring>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "app/input_state.h"
@@ -192,22 +193,57 @@ public:
     Search(int32_t level, const Limits& limits) : level_(level), limits_(limits) {}
 
     Result run() {
-        started_ = std::chrono::steady_clock::now();
+        started_ = cpuSeconds();
         startLevel(level_);
         codec_.init();
         result_.timed = limits_.forceTimed || hasLift();
-        if (result_.timed)
-            runTimed();
-        else
-            runAtRest();
+        if (playOpening()) {
+            if (result_.timed)
+                runTimed();
+            else
+                runAtRest();
+        }
         result_.states = static_cast<int64_t>(nodes_.size());
         result_.seconds = elapsed();
         return result_;
     }
 
 private:
-    double elapsed() const {
-        return std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
+    double elapsed() const { return cpuSeconds() - started_; }
+
+    // Plays the opening clicks; answers false when the search has nothing
+    // left to do (the opening cleared the level or a click met no block).
+    bool playOpening() {
+        int32_t tick = 0;
+        for (const Click& c : limits_.opening) {
+            while (tick + 1 < c.tick) {
+                idleTick();
+                ++tick;
+                if (cleared()) break;
+            }
+            if (cleared() || !game.blocks[c.slot].alive) break;
+            clickTick(c.slot, c.button);
+            ++tick;
+        }
+        openingTick_ = tick;
+        openingPushes_ = static_cast<int32_t>(limits_.opening.size());
+        if (cleared()) {
+            result_.why = openingPushes_ ? "cleared by the opening" : "cleared without a push";
+            result_.clearedWithoutPush = openingPushes_ == 0;
+            return false;
+        }
+        if (tick < static_cast<int32_t>(limits_.opening.empty() ? 0 : limits_.opening.back().tick)) {
+            result_.why = "the opening clicks a block that is gone";
+            return false;
+        }
+        return true;
+    }
+
+    // A board some kind of which is down to one block is never explored.
+    bool prune() {
+        if (!hopelessBoard()) return false;
+        ++result_.hopeless;
+        return true;
     }
 
     bool overBudget() {
@@ -264,7 +300,8 @@ private:
     // hanging on a click timed to the tick.
     bool acceptGoal(int32_t from, const Click* last, int32_t pushes, int32_t tick) {
         if (tick > limits_.tickLimit) return false;
-        std::vector<Click> clicks = pathTo(from, last);
+        std::vector<Click> clicks = limits_.opening;
+        for (const Click& c : pathTo(from, last)) clicks.push_back(c);
         int32_t clearedAt = 0;
         if (!steady(level_, clicks, limits_.tickLimit, &clearedAt)) {
             ++result_.fragile;
@@ -282,54 +319,124 @@ private:
         return true;
     }
 
-    // Boards without lifts: breadth-first over rest states, fewest pushes first.
+    // A lower bound on the pushes the board still needs. A block only moves
+    // sideways when it is pushed, one column a push (falls and blinks never
+    // move it sideways, and there is no lift here), so two blocks of a kind
+    // cannot touch before pushes have brought them within a column of each
+    // other. A push moves one block, so it brings one kind's closest pair at
+    // most one column nearer: the bound falls by at most one a push, and
+    // searching in order of pushes made plus this bound still finds the
+    // fewest pushes first. A board not yet cleared needs at least one.
+    int32_t pushesStillNeeded() const {
+        if (!limits_.guided) return 1;
+        int32_t total = 0;
+        for (int32_t i = 0; i < codec_.count(); ++i) {
+            const Block& a = game.blocks[i];
+            if (!a.alive || a.motion != MOTION_NORMAL) continue;
+            int32_t closest = -1;
+            bool first = true;  // each kind is counted once, at its first block
+            for (int32_t j = 0; j < i && first; ++j) {
+                const Block& b = game.blocks[j];
+                first = !(b.alive && b.motion == MOTION_NORMAL && b.kind == a.kind);
+            }
+            if (!first) continue;
+            for (int32_t j = i; j < codec_.count(); ++j) {
+                const Block& b = game.blocks[j];
+                if (!b.alive || b.motion != MOTION_NORMAL || b.kind != a.kind) continue;
+                for (int32_t k = j + 1; k < codec_.count(); ++k) {
+                    const Block& c = game.blocks[k];
+                    if (!c.alive || c.motion != MOTION_NORMAL || c.kind != a.kind) continue;
+                    const int32_t apart = std::max(0, std::abs(b.x - c.x) / CELL_PIXELS - 1);
+                    if (closest < 0 || apart < closest) closest = apart;
+                }
+            }
+            if (closest > 0) total += closest;
+        }
+        return std::max(1, total);
+    }
+
+    // Boards without lifts: over rest states in order of pushes made plus the
+    // bound above (with the bound left out, plain breadth-first), fewest
+    // pushes first. A board met again by fewer pushes is explored again.
     void runAtRest() {
         const Settled first = settle(codec_);
         if (first.cleared) {
-            result_.clearedWithoutPush = true;
-            result_.why = "cleared without a push";
+            if (openingPushes_ == 0) {
+                result_.clearedWithoutPush = true;
+                result_.why = "cleared without a push";
+            } else {
+                acceptGoal(-1, nullptr, openingPushes_, openingTick_ + first.ticks);
+            }
             return;
         }
         if (first.ticks < 0) {
             result_.why = "never comes to rest";
             return;
         }
-        addNode(Node{-1, -1, 0, first.ticks, 0, 0, 0});
-        visit(restKeyOfBoard());
-        for (size_t head = 0; head < nodes_.size() && !stop_; ++head) {
-            const Node node = nodes_[head];
-            // A person needs the board at rest before the click, with a margin,
-            // and time since the last click.
-            const int32_t at = std::max(node.lastClick + CLICK_SPACING, node.tick + 1 + CLICK_MARGIN);
-            if (at > limits_.tickLimit) continue;
-            for (int32_t slot = 0; slot < codec_.count() && !stop_; ++slot) {
-                for (int32_t button : {BUTTON_LEFT, BUTTON_RIGHT}) {
-                    if (overBudget()) {
-                        stop_ = true;
-                        break;
-                    }
-                    codec_.load(snap(static_cast<int32_t>(head)));
-                    if (!movable(slot)) break;
-                    const int32_t oldX = game.blocks[slot].x;
-                    const Click click = describe(static_cast<int32_t>(head), slot, button, at);
-                    clickTick(slot, button);
-                    if (cleared()) {
-                        if (acceptGoal(static_cast<int32_t>(head), &click, node.pushes + 1, at)) return;
-                        continue;
-                    }
-                    if (game.blocks[slot].x == oldX) continue;  // refused: a wasted click
-                    const Settled s = settle(codec_);
-                    if (s.cleared) {
-                        if (acceptGoal(static_cast<int32_t>(head), &click, node.pushes + 1, at + s.ticks)) return;
-                        continue;
-                    }
-                    if (s.ticks < 0 || !visit(restKeyOfBoard())) continue;
-                    addNode(Node{static_cast<int32_t>(head), static_cast<int16_t>(slot), static_cast<int8_t>(button),
-                                 at + s.ticks, at, node.pushes + 1, 0});
-                }
+        if (prune()) {
+            result_.why = "no solution";
+            return;
+        }
+        const int32_t lastOpening = openingPushes_ ? limits_.opening.back().tick : 0;
+        std::vector<std::vector<int32_t>> open;  // node ids by pushes made plus the bound
+        auto enqueue = [&](int32_t id, int32_t f) {
+            if (static_cast<size_t>(f) >= open.size()) open.resize(f + 1);
+            open[f].push_back(id);
+        };
+        const int32_t root = addNode(Node{-1, -1, 0, openingTick_ + first.ticks, lastOpening, openingPushes_, 0});
+        fewest_[restKeyOfBoard()] = openingPushes_;
+        enqueue(root, openingPushes_ + pushesStillNeeded());
+        for (size_t f = 0; f < open.size() && !stop_; ++f) {
+            while (!open[f].empty() && !stop_) {
+                const int32_t head = open[f].back();
+                open[f].pop_back();
+                const Node node = nodes_[head];
+                // Met again by fewer pushes after this one was queued: that one counts.
+                if (fewest_[codec_.restKey(snap(head))] < node.pushes) continue;
+                expandAtRest(head, node, enqueue);
             }
         }
         if (!stop_) result_.why = "no solution";
+    }
+
+    template <typename Enqueue>
+    void expandAtRest(int32_t head, const Node& node, Enqueue& enqueue) {
+        // A person needs the board at rest before the click, with a margin,
+        // and time since the last click.
+        const int32_t at = std::max(node.lastClick + CLICK_SPACING, node.tick + 1 + CLICK_MARGIN);
+        if (at > limits_.tickLimit) return;
+        for (int32_t slot = 0; slot < codec_.count() && !stop_; ++slot) {
+            for (int32_t button : {BUTTON_LEFT, BUTTON_RIGHT}) {
+                if (overBudget()) {
+                    stop_ = true;
+                    break;
+                }
+                codec_.load(snap(head));
+                if (!movable(slot)) break;
+                const int32_t oldX = game.blocks[slot].x;
+                const Click click = describe(head, slot, button, at);
+                clickTick(slot, button);
+                if (cleared()) {
+                    if (acceptGoal(head, &click, node.pushes + 1, at)) return;
+                    continue;
+                }
+                if (game.blocks[slot].x == oldX) continue;  // refused: a wasted click
+                const Settled s = settle(codec_);
+                if (s.cleared) {
+                    if (acceptGoal(head, &click, node.pushes + 1, at + s.ticks)) return;
+                    continue;
+                }
+                if (s.ticks < 0) continue;
+                const std::string key = restKeyOfBoard();
+                const auto known = fewest_.find(key);
+                if (known != fewest_.end() && known->second <= node.pushes + 1) continue;
+                fewest_[key] = node.pushes + 1;
+                if (prune()) continue;
+                const int32_t id = addNode(Node{head, static_cast<int16_t>(slot), static_cast<int8_t>(button),
+                                                at + s.ticks, at, node.pushes + 1, 0});
+                enqueue(id, node.pushes + 1 + pushesStillNeeded());
+            }
+        }
     }
 
     // Whether the board only waits on its lifts: everything else at rest, no
@@ -471,7 +578,7 @@ private:
         bool idleLifts = false;
         const std::string key = timedKey(idleLifts);
         if (idleAfter) *idleAfter = idleLifts && !touchesLift;
-        if (!visit(key)) return true;
+        if (!visit(key) || prune()) return true;
         next.push_back(addNode(Node{id, static_cast<int16_t>(slot), static_cast<int8_t>(button),
                                     node.tick + CLICK_SPACING, at, node.pushes + 1, idleLifts}));
         return true;
@@ -482,10 +589,15 @@ private:
     void runTimed() {
         bool idleLifts = false;
         const std::string rootKey = timedKey(idleLifts);
-        addNode(Node{-1, -1, 0, 0, 0, 0, idleLifts});
+        if (prune()) {
+            result_.why = "no solution";
+            return;
+        }
+        const int32_t lastOpening = openingPushes_ ? limits_.opening.back().tick : 0;
+        addNode(Node{-1, -1, 0, openingTick_, lastOpening, openingPushes_, idleLifts});
         visit(rootKey);
         std::vector<int32_t> layer{0};
-        for (int32_t pushes = 0; !layer.empty() && !stop_; ++pushes) {
+        for (int32_t pushes = openingPushes_; !layer.empty() && !stop_; ++pushes) {
             for (size_t i = 0; i < layer.size() && !stop_; ++i) {
                 const int32_t id = layer[i];
                 const Node node = nodes_[id];
@@ -497,7 +609,7 @@ private:
                 }
                 codec_.load(snap(id));
                 if (const int32_t at = idle(node.tick, WAIT_STEP)) {
-                    if (pushes == 0) {
+                    if (pushes == 0 && openingPushes_ == 0) {
                         result_.clearedWithoutPush = true;
                         result_.why = "cleared without a push";
                         stop_ = true;
@@ -507,7 +619,7 @@ private:
                     continue;
                 }
                 bool idleAfter = false;
-                if (!visit(timedKey(idleAfter))) continue;
+                if (!visit(timedKey(idleAfter)) || prune()) continue;
                 layer.push_back(
                     addNode(Node{id, -1, 0, node.tick + WAIT_STEP, node.lastClick, pushes, idleAfter}));
             }
@@ -567,9 +679,12 @@ private:
     std::vector<Node> nodes_;
     std::vector<uint8_t> snaps_;
     std::unordered_set<std::string> visited_;
+    std::unordered_map<std::string, int32_t> fewest_;  // rest boards and the fewest pushes known to reach them
     std::vector<uint8_t> scratch_;
     std::vector<uint8_t> probe_;
-    std::chrono::steady_clock::time_point started_;
+    double started_ = 0.0;
+    int32_t openingTick_ = 0;
+    int32_t openingPushes_ = 0;
     uint64_t budgetCalls_ = 0;
     bool stop_ = false;
 };
@@ -633,6 +748,21 @@ void startLevel(int32_t n) {
 }
 
 Result solve(int32_t n, const Limits& limits) { return Search(n, limits).run(); }
+
+bool hopelessBoard() {
+    int32_t count[KIND_POINTER + 1] = {};
+    for (const Block& b : game.blocks)
+        if (b.alive && b.motion == MOTION_NORMAL && b.kind >= 0 && b.kind <= KIND_POINTER) ++count[b.kind];
+    for (int32_t kind = 0; kind <= KIND_POINTER; ++kind)
+        if (count[kind] == 1) return true;
+    return false;
+}
+
+double cpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
 
 int32_t replay(int32_t n, const std::vector<Click>& clicks, int32_t tickLimit) {
     startLevel(n);

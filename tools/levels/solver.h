@@ -4,7 +4,8 @@
 // Most of a level's life is spent at rest: nothing falling, no blink, no
 // lift. There only the next click matters, so a board without lifts is
 // searched breadth-first over its rest states, with the ticks in between
-// simulated. Lifts make timing matter; a board with one is searched on a
+// simulated. Its "fewest pushes" therefore counts pushes made at rest: a
+// push on a block in mid-fall, which the rules allow, can sometimes save one. Lifts make timing matter; a board with one is searched on a
 // grid of ticks, where waiting is a move of its own that costs no push.
 #pragma once
 
@@ -29,9 +30,15 @@ struct Click {
 
 struct Limits {
     int64_t maxStates = 400000;
-    double maxSeconds = 20.0;
+    double maxSeconds = 20.0;  // processor time, so a busy machine proves what a quiet one does
     int32_t tickLimit = TWO_THIRDS_CLOCK;
     bool forceTimed = false;  // search on the tick grid even without a lift
+    // Boards without lifts are searched guided by a lower bound on the pushes
+    // still needed; without it, plainly breadth-first. Both find the fewest.
+    bool guided = true;
+    // Clicks played, at their ticks, before the search starts: the search
+    // then answers for the board they leave, and its solution begins with them.
+    std::vector<Click> opening;
 };
 
 struct Result {
@@ -41,7 +48,8 @@ struct Result {
     int32_t pushes = 0;
     int32_t ticks = 0;                // the tick on which the level is cleared
     int64_t states = 0;               // states explored
-    double seconds = 0.0;
+    int64_t hopeless = 0;             // boards left unexplored: a kind down to a single block
+    double seconds = 0.0;             // processor time
     int32_t fragile = 0;  // solutions thrown away for needing a click timed too finely
     std::string why;      // when not solved: "no solution", "state limit", "time limit"
     std::vector<Click> clicks;
@@ -53,6 +61,13 @@ void startLevel(int32_t n);
 
 // Searches level n of the loaded set.
 Result solve(int32_t n, const Limits& limits);
+
+// Whether the board can never be cleared: some kind is down to a single
+// live block, which has nothing left to meet.
+bool hopelessBoard();
+
+// Processor time of the calling thread, in seconds.
+double cpuSeconds();
 
 // Plays the clicks from the level's start through the rules; answers the
 // tick on which the level is cleared, or -1 when it is not cleared by then.

@@ -1,0 +1,199 @@
+// The level measures on small boards whose answers can be counted by hand.
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+
+#include "game/game_context.h"
+#include "tools/levels/level_map.h"
+#include "tools/levels/measures.h"
+
+namespace {
+
+// Lays rows of map characters into level 0 and answers its measures of the
+// board alone.
+measures::Measures board(std::initializer_list<const char*> rows) {
+    resetGame();
+    for (auto& row : game.levels[0])
+        for (int32_t& cell : row) cell = 0;
+    int r = 0;
+    for (const char* row : rows) {
+        for (int c = 0; row[c] != '\0' && c < 16; ++c) game.levels[0][r][c] = levelmap::codeForChar(row[c]);
+        ++r;
+    }
+    measures::Measures m;
+    measures::measureBoard(game.levels[0], m);
+    return m;
+}
+
+measures::Options quick() {
+    measures::Options o;
+    o.players = 40;
+    o.proofSeconds = 5.0;
+    return o;
+}
+
+TEST(BoardMeasures, FindFloorNoBlockReachesAndAirAboveTheBlocks) {
+    // Two rows of air over the blocks (16 cells, the top of the pocket on the
+    // right among them), and one cell of the pocket below them that no block
+    // gets into.
+    measures::Measures m = board({
+        "                ",
+        "  ###########   ",
+        "  #......#..#   ",
+        "  #......#..#   ",
+        "  #a.b..a#.##   ",
+        "  #.b....####   ",
+        "  ########      ",
+    });
+    EXPECT_EQ(m.openFloor, 29);
+    EXPECT_EQ(m.headroom, 16);
+    EXPECT_EQ(m.unreachableFloor, 1) << "the air rows count as headroom, not twice";
+    EXPECT_EQ(m.openAboveBlock, 0);
+
+    // The same pocket lower down is floor no block reaches.
+    m = board({
+        "                ",
+        "  ###########   ",
+        "  #a.b..a#..#   ",
+        "  #.b....#.##   ",
+        "  ###########   ",
+    });
+    EXPECT_EQ(m.headroom, 0);
+    EXPECT_EQ(m.unreachableFloor, 3);
+
+    // A block can fall into a pit but never climb out of one: the floor
+    // under a ledge it can only reach from above counts, the cells beside a
+    // lower block it can never climb to do not.
+    m = board({
+        "                ",
+        "  #########     ",
+        "  #..a....#     ",
+        "  #.####..#     ",
+        "  #.#  #a.#     ",
+        "  ###  ####     ",
+    });
+    EXPECT_EQ(m.unreachableFloor, 0);
+    EXPECT_EQ(m.headroom, 0);
+}
+
+TEST(BoardMeasures, TarCountsOnlyWhereABlockCanStandOnIt) {
+    measures::Measures m = board({
+        "                ",
+        "  ##########    ",
+        "  #a...a#..#    ",
+        "  #T..T.#T.#    ",
+        "  ##########    ",
+    });
+    EXPECT_EQ(m.tar, 3);
+    EXPECT_EQ(m.inertTar, 1) << "the tar in the room no block gets into";
+
+    // A lift carries blocks up its shaft: the tar on the high ledge can
+    // hold what it brings.
+    m = board({
+        "                ",
+        "  ######        ",
+        "  #....#        ",
+        "  #.#T##        ",
+        "  #.###         ",
+        "  #a#           ",
+        "  #L#           ",
+        "  ###           ",
+    });
+    EXPECT_EQ(m.lifts, 1);
+    EXPECT_EQ(m.inertTar, 0);
+    EXPECT_EQ(m.unreachableFloor, 0);
+    EXPECT_EQ(m.headroom, 0) << "the top of the shaft is within the lift's reach";
+}
+
+TEST(BoardMeasures, WantAWallOverEveryBlock) {
+    measures::Measures m = board({
+        "                ",
+        "  #  ####       ",
+        "  #a.a..#       ",
+        "  #######       ",
+    });
+    EXPECT_EQ(m.openAboveBlock, 1) << "the a under the gap in the roof";
+}
+
+TEST(BoardMeasures, CompareWallsByTheShareTheyHaveInCommon) {
+    int32_t a[16][16] = {}, b[16][16] = {};
+    for (int c = 0; c < 10; ++c) a[0][c] = CELL_WALL;
+    for (int c = 5; c < 15; ++c) b[0][c] = CELL_WALL;
+    EXPECT_DOUBLE_EQ(measures::wallSimilarity(a, b), 5.0 / 15.0);
+    EXPECT_DOUBLE_EQ(measures::wallSimilarity(a, a), 1.0);
+    b[3][3] = CELL_EMPTY;
+    a[3][3] = CELL_EMPTY;
+    EXPECT_DOUBLE_EQ(measures::wallSimilarity(a, b), 5.0 / 15.0) << "only walls count";
+}
+
+TEST(PlayedMeasures, CountLosingFirstPushesAndRandomPlayers) {
+    // Three of a kind: three of the six first pushes lose it. Joining the
+    // floor pair either way strands the third block, and the top block
+    // dropped off the left end can never fall between the other two.
+    board({
+        "                ",
+        "  ##########    ",
+        "  #.a......#    ",
+        "  #.###....#    ",
+        "  #...a.a..#    ",
+        "  ##########    ",
+    });
+    const measures::Measures m = measures::measure(0, quick());
+    ASSERT_TRUE(m.solved) << m.why;
+    EXPECT_EQ(m.pushes, 3);
+    EXPECT_EQ(m.firstPushes, 6);
+    EXPECT_EQ(m.losingFirstPushes, 3);
+    EXPECT_EQ(m.unknownFirstPushes, 0);
+    EXPECT_LT(m.randomWins, m.players / 4) << "a careless player rarely finds the three pushes";
+    EXPECT_EQ(measures::randomWins(0, 40, 7), measures::randomWins(0, 40, 7)) << "a seed plays the same games";
+
+    // Any push clears a pair on a narrow ledge.
+    board({"                ", "  ######        ", "  #a.a.#        ", "  ######        "});
+    EXPECT_EQ(measures::randomWins(0, 20, 1), 20) << "no push loses a lone pair";
+}
+
+TEST(PlayedMeasures, TellWhetherALevelNeedsItsLiftOrItsTar) {
+    // The block on the ledge can only come down to its partner; the lift
+    // carries the partner up. Walled up, the lift leaves no way.
+    board({
+        "                ",
+        "  #######       ",
+        "  #..a..#       ",
+        "  #.#####       ",
+        "  #.#           ",
+        "  #a#           ",
+        "  #L#           ",
+        "  ###           ",
+    });
+    measures::Measures m = measures::measure(0, quick());
+    ASSERT_TRUE(m.solved) << m.why;
+    EXPECT_EQ(m.needsLift, measures::Proof::YES);
+    EXPECT_EQ(m.needsTar, measures::Proof::NO);
+
+    // Tar that holds a block in place changes nothing when it is wall
+    // instead, as long as nothing stands on it.
+    board({
+        "                ",
+        "  #########     ",
+        "  #a..a..T#     ",
+        "  #########     ",
+    });
+    m = measures::measure(0, quick());
+    ASSERT_TRUE(m.solved) << m.why;
+    EXPECT_EQ(m.needsTar, measures::Proof::NO);
+
+    // Tar set in the floor is tar a block can be pushed onto.
+    board({
+        "                ",
+        "  #######       ",
+        "  #a..a.#       ",
+        "  ###T###       ",
+        "     #          ",
+    });
+    m = measures::measure(0, quick());
+    ASSERT_TRUE(m.solved) << m.why;
+    EXPECT_EQ(m.tar, 1);
+    EXPECT_EQ(m.inertTar, 0);
+}
+
+}  // namespace

@@ -1,0 +1,312 @@
+#include "tools/levels/measures.h"
+
+#include <algorithm>
+#include <cstring>
+#include <random>
+#include <utility>
+
+#include "app/input_state.h"
+#include "game/game_context.h"
+#include "tools/levels/solver.h"
+
+namespace measures {
+
+namespace {
+
+constexpr int32_t N = levelmap::MAP_SIZE;
+constexpr int32_t REST_WAIT_CAP = 150;  // a random player waits no longer than this for a board to rest
+constexpr int32_t LIFT_WAIT = 48;       // and, beside lifts, a random part of this more
+
+bool open(int32_t code) { return code == CELL_EMPTY || code >= KIND_FIRST; }
+bool movableCode(int32_t code) { return (code >= KIND_FIRST && code <= KIND_ROCK) || code == KIND_POINTER; }
+
+// [SECTION] Play
+// The part of the game's state the rules change during a level.
+struct Saved {
+    Block blocks[MAX_BLOCKS];
+    int32_t elim, settle, state, clock, sub, score;
+    uint8_t combo;
+};
+
+void save(Saved& s) {
+    std::memcpy(s.blocks, game.blocks, sizeof s.blocks);
+    s.elim = elimDelay;
+    s.settle = game.settleTicks;
+    s.state = game.state;
+    s.clock = game.clock;
+    s.sub = clockSubTicks;
+    s.score = game.score;
+    s.combo = comboFlag;
+}
+
+void restore(const Saved& s) {
+    std::memcpy(game.blocks, s.blocks, sizeof s.blocks);
+    elimDelay = s.elim;
+    game.settleTicks = s.settle;
+    game.state = s.state;
+    game.clock = s.clock;
+    clockSubTicks = s.sub;
+    game.score = s.score;
+    comboFlag = s.combo;
+}
+
+bool cleared() { return game.state == STATE_LEVEL_COMPLETE; }
+
+void tick(int32_t button = BUTTON_NONE, int32_t slot = -1) {
+    if (slot >= 0) {
+        const Block& b = game.blocks[slot];
+        input = InputState{b.x + 16, b.y + 16, button};
+    } else {
+        input.pendingButton = BUTTON_NONE;
+    }
+    game.playTick();
+    input.pendingButton = BUTTON_NONE;
+    // The clock never runs out here: the players count their own ticks.
+    game.clock = 99;
+}
+
+bool pushable(const Block& b) { return b.alive && (b.motion == MOTION_NORMAL || b.motion == MOTION_ROCK); }
+
+bool anyLift() {
+    for (const Block& b : game.blocks)
+        if (b.alive && b.motion == MOTION_LIFT) return true;
+    return false;
+}
+
+// Idles until nothing but lifts and their riders moves and no countdown is
+// left, or REST_WAIT_CAP ticks have gone. Answers false when the level
+// cleared meanwhile.
+bool waitForRest(int32_t& now) {
+    int32_t before[MAX_BLOCKS][2];
+    for (int32_t waited = 0; waited < REST_WAIT_CAP; ++waited) {
+        for (int32_t i = 0; i < MAX_BLOCKS; ++i) before[i][0] = game.blocks[i].x, before[i][1] = game.blocks[i].y;
+        tick();
+        ++now;
+        if (cleared()) return false;
+        if (elimDelay != 0 || game.settleTicks != 0) continue;
+        bool still = true;
+        for (int32_t i = 0; i < MAX_BLOCKS && still; ++i) {
+            const Block& b = game.blocks[i];
+            if (!b.alive || b.motion == MOTION_LIFT) continue;
+            still = b.x == before[i][0] && b.y == before[i][1];
+        }
+        if (still) break;
+    }
+    return true;
+}
+
+// The pushes that move a block from the board as it stands: slot and button.
+std::vector<std::pair<int32_t, int32_t>> legalPushes() {
+    std::vector<std::pair<int32_t, int32_t>> found;
+    Saved s;
+    save(s);
+    for (int32_t slot = 0; slot < MAX_BLOCKS; ++slot) {
+        if (!pushable(game.blocks[slot])) continue;
+        for (int32_t button : {BUTTON_LEFT, BUTTON_RIGHT}) {
+            const int32_t x = game.blocks[slot].x;
+            tick(button, slot);
+            if (cleared() || game.blocks[slot].x != x) found.emplace_back(slot, button);
+            restore(s);
+        }
+    }
+    return found;
+}
+
+bool randomGame(int32_t n, std::mt19937& rng) {
+    solver::startLevel(n);
+    const bool lifts = anyLift();
+    int32_t now = 0;
+    int32_t lastClick = -solver::CLICK_SPACING;
+    int32_t emptyTurns = 0;
+    while (now < FULL_CLOCK_TICKS) {
+        if (!waitForRest(now)) return true;
+        int32_t extra = lifts ? static_cast<int32_t>(rng() % LIFT_WAIT) : 0;
+        while (extra-- > 0 || now < lastClick + solver::CLICK_SPACING) {
+            tick();
+            ++now;
+            if (cleared()) return true;
+        }
+        if (solver::hopelessBoard()) return false;
+        const std::vector<std::pair<int32_t, int32_t>> pushes = legalPushes();
+        if (pushes.empty()) {
+            // Beside a lift a push may open up later; elsewhere the game is stuck.
+            if (!lifts || ++emptyTurns > 20) return false;
+            continue;
+        }
+        emptyTurns = 0;
+        const auto& p = pushes[rng() % pushes.size()];
+        tick(p.second, p.first);
+        ++now;
+        lastClick = now;
+        if (cleared()) return true;
+    }
+    return false;
+}
+
+// [SECTION] Proofs
+Proof solvedWith(int32_t n, const Options& options, const std::vector<solver::Click>& opening,
+                 solver::Result* out = nullptr) {
+    solver::Limits limits;
+    limits.maxSeconds = options.proofSeconds;
+    limits.maxStates = options.proofStates;
+    limits.opening = opening;
+    const solver::Result r = solver::solve(n, limits);
+    if (out) *out = r;
+    if (r.solved) return Proof::YES;
+    if (r.why == "no solution" || r.why == "cleared by the opening") return r.why == "no solution" ? Proof::NO : Proof::YES;
+    return Proof::UNKNOWN;
+}
+
+// Whether turning every cell of `code` into wall leaves a level with no
+// solution, or one with another number of pushes.
+Proof needs(int32_t n, int32_t code, int32_t pushes, const Options& options) {
+    int32_t kept[N][N];
+    std::memcpy(kept, game.levels[n], sizeof kept);
+    bool any = false;
+    for (auto& row : game.levels[n])
+        for (int32_t& c : row)
+            if (c == code) c = CELL_WALL, any = true;
+    Proof answer = Proof::NO;
+    if (any) {
+        solver::Result r;
+        const Proof p = solvedWith(n, options, {}, &r);
+        if (p == Proof::NO) answer = Proof::YES;
+        else if (p == Proof::UNKNOWN) answer = Proof::UNKNOWN;
+        else answer = r.pushes != pushes ? Proof::YES : Proof::NO;
+    }
+    std::memcpy(game.levels[n], kept, sizeof kept);
+    return answer;
+}
+
+}  // namespace
+
+// [SECTION] Board measures
+void measureBoard(const int32_t cells[N][N], Measures& m) {
+    m = Measures{};
+    // Where a block could ever be, over-estimated: sideways through open
+    // cells, down through open cells, and up a lift's shaft. Tar never moves
+    // and stops the others like wall.
+    bool reach[N][N] = {};
+    std::vector<std::pair<int32_t, int32_t>> todo;
+    auto passable = [&](int32_t r, int32_t c) {
+        return r >= 0 && c >= 0 && r < N && c < N && open(cells[r][c]) && cells[r][c] != KIND_ICKY;
+    };
+    auto add = [&](int32_t r, int32_t c) {
+        if (passable(r, c) && !reach[r][c]) {
+            reach[r][c] = true;
+            todo.emplace_back(r, c);
+        }
+    };
+    // Each lift's shaft: the open cells of its column between the terrain
+    // above and below it.
+    struct Shaft {
+        int32_t column, top, bottom;
+    };
+    std::vector<Shaft> shafts;
+    for (int32_t r = 0; r < N; ++r) {
+        for (int32_t c = 0; c < N; ++c) {
+            const int32_t code = cells[r][c];
+            if (!open(code)) continue;
+            ++m.openFloor;
+            if (code >= KIND_FIRST) ++m.blocks;
+            if (code == KIND_ICKY) ++m.tar;
+            if (code == KIND_LIFT) {
+                ++m.lifts;
+                Shaft s{c, r, r};
+                while (passable(s.top - 1, c)) --s.top;
+                while (passable(s.bottom + 1, c)) ++s.bottom;
+                shafts.push_back(s);
+                for (int32_t k = s.top; k <= s.bottom; ++k) add(k, c);
+            }
+            if (movableCode(code)) add(r, c);
+            if (code >= KIND_FIRST) {
+                int32_t k = r - 1;
+                while (k >= 0 && open(cells[k][c])) --k;
+                if (k < 0 || cells[k][c] != CELL_WALL) ++m.openAboveBlock;
+            }
+        }
+    }
+    while (!todo.empty()) {
+        const auto [r, c] = todo.back();
+        todo.pop_back();
+        add(r, c - 1);
+        add(r, c + 1);
+        add(r + 1, c);
+        for (const Shaft& s : shafts)
+            if (s.column == c && r >= s.top && r <= s.bottom)
+                for (int32_t k = s.top; k <= s.bottom; ++k) add(k, c);
+    }
+    int32_t highest = N;
+    for (int32_t r = 0; r < N && highest == N; ++r)
+        for (int32_t c = 0; c < N; ++c)
+            if (reach[r][c] || cells[r][c] >= KIND_FIRST) highest = r;
+    for (int32_t r = 0; r < N; ++r) {
+        for (int32_t c = 0; c < N; ++c) {
+            const int32_t code = cells[r][c];
+            if (!open(code)) continue;
+            if (r < highest) ++m.headroom;
+            else if (!reach[r][c] && code < KIND_FIRST) ++m.unreachableFloor;
+            if (code == KIND_ICKY && !(r > 0 && reach[r - 1][c])) ++m.inertTar;
+        }
+    }
+}
+
+double wallSimilarity(const int32_t a[N][N], const int32_t b[N][N]) {
+    int32_t both = 0, either = 0;
+    for (int32_t r = 0; r < N; ++r) {
+        for (int32_t c = 0; c < N; ++c) {
+            const bool wa = a[r][c] == CELL_WALL, wb = b[r][c] == CELL_WALL;
+            both += wa && wb;
+            either += wa || wb;
+        }
+    }
+    return either ? static_cast<double>(both) / either : 0.0;
+}
+
+void placeLevel(int32_t n, const levelmap::Level& level) { std::memcpy(game.levels[n], level.cells, sizeof level.cells); }
+
+int32_t randomWins(int32_t n, int32_t players, uint32_t seed) {
+    int32_t wins = 0;
+    for (int32_t p = 0; p < players; ++p) {
+        // One stream per player, so a player's game does not hang on the others'.
+        std::mt19937 rng(seed + 7919u * static_cast<uint32_t>(p));
+        wins += randomGame(n, rng);
+    }
+    return wins;
+}
+
+Measures measure(int32_t n, const Options& options) {
+    Measures m;
+    measureBoard(game.levels[n], m);
+    solver::Result best;
+    const Proof solved = solvedWith(n, options, {}, &best);
+    m.solved = solved == Proof::YES && best.solved;
+    m.why = m.solved ? "" : best.why;
+    m.pushes = best.pushes;
+    m.timed = best.timed;
+    m.players = options.players;
+    m.randomWins = randomWins(n, options.players, options.seed);
+    if (!m.solved) return m;
+
+    // The first pushes: every push that moves a block on the board at rest
+    // after the level starts, made when the solver would make its first.
+    solver::startLevel(n);
+    int32_t now = 0;
+    waitForRest(now);
+    const int32_t at = std::max(solver::CLICK_SPACING, now + 1 + solver::CLICK_MARGIN);
+    while (now + 1 < at) tick(), ++now;
+    const std::vector<std::pair<int32_t, int32_t>> first = legalPushes();
+    m.firstPushes = static_cast<int32_t>(first.size());
+    const solver::Click winning = best.clicks.empty() ? solver::Click{} : best.clicks.front();
+    for (const auto& [slot, button] : first) {
+        if (!best.timed && slot == winning.slot && button == winning.button) continue;  // the solution's own
+        const Proof p = solvedWith(n, options, {solver::Click{at, slot, button, 0, 0}});
+        m.losingFirstPushes += p == Proof::NO;
+        m.unknownFirstPushes += p == Proof::UNKNOWN;
+    }
+    if (m.lifts) m.needsLift = needs(n, KIND_LIFT, m.pushes, options);
+    if (m.tar) m.needsTar = needs(n, KIND_ICKY, m.pushes, options);
+    return m;
+}
+
+}  // namespace measures

@@ -1,0 +1,77 @@
+// What a level designer wants to know about a level beyond "it can be
+// solved": how many pushes it takes, how easily a careless player loses it,
+// how much of it is used, and whether its tar and lifts matter.
+//
+// Every measure plays the level through the game's own rules (the level is
+// board n of game.levels), and every random choice comes from a seed, so the
+// same level always measures the same.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tools/levels/level_map.h"
+
+namespace measures {
+
+constexpr int32_t RANDOM_PLAYERS = 200;
+constexpr int32_t FULL_CLOCK_TICKS = 9900;  // the clock's 99 units of about 100 ticks
+
+struct Options {
+    int32_t players = RANDOM_PLAYERS;
+    uint32_t seed = 20261208;
+    // Each proof of a board after a first push, and of a board with its lifts
+    // or tar walled up, gives up after this much processor time.
+    double proofSeconds = 8.0;
+    int64_t proofStates = 300000;
+};
+
+// A three-way answer: a search that ran out of budget proves nothing.
+enum class Proof { NO, YES, UNKNOWN };
+
+struct Measures {
+    bool solved = false;
+    std::string why;                // why not, when not solved
+    int32_t pushes = 0;             // fewest pushes, made at rest
+    bool timed = false;             // lifts make timing part of the search
+    int32_t firstPushes = 0;        // legal first pushes
+    int32_t losingFirstPushes = 0;  // after which the level can no longer be solved
+    int32_t unknownFirstPushes = 0; // the proof ran out of budget
+    int32_t randomWins = 0;         // of `players` random players
+    int32_t players = 0;
+    int32_t openFloor = 0;          // open cells, those under blocks included
+    int32_t unreachableFloor = 0;   // open cells no block can ever get to
+    int32_t headroom = 0;           // open cells above the highest cell a block can reach
+    int32_t inertTar = 0;           // tar no block can ever stand on
+    int32_t tar = 0;
+    int32_t lifts = 0;
+    int32_t blocks = 0;             // every block, tar and lifts included
+    int32_t openAboveBlock = 0;     // blocks with no wall above them in their column
+    Proof needsLift = Proof::NO;    // with its lifts walled up it has no solution, or a different one
+    Proof needsTar = Proof::NO;
+
+    double trapDensity() const { return firstPushes ? static_cast<double>(losingFirstPushes) / firstPushes : 0.0; }
+    double randomSuccess() const { return players ? static_cast<double>(randomWins) / players : 0.0; }
+    double headroomShare() const { return openFloor ? static_cast<double>(headroom) / openFloor : 0.0; }
+};
+
+// The measures of board n of game.levels.
+Measures measure(int32_t n, const Options& options);
+
+// The board measures alone, which need no play: floor, headroom, tar, walls.
+void measureBoard(const int32_t cells[levelmap::MAP_SIZE][levelmap::MAP_SIZE], Measures& m);
+
+// How many of n random players, each pushing a random block at random once
+// the board is at rest, clear board n of game.levels before the clock runs out.
+int32_t randomWins(int32_t n, int32_t players, uint32_t seed);
+
+// The share of wall cells two boards have in common: the walls both have,
+// over the walls either has.
+double wallSimilarity(const int32_t a[levelmap::MAP_SIZE][levelmap::MAP_SIZE],
+                      const int32_t b[levelmap::MAP_SIZE][levelmap::MAP_SIZE]);
+
+// Puts a map level on board n of game.levels.
+void placeLevel(int32_t n, const levelmap::Level& level);
+
+}  // namespace measures
