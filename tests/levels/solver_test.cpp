@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <vector>
 #include <chrono>
 
 #include "app/input_state.h"
@@ -362,6 +363,56 @@ TEST(Solver, GuidedByItsBoundFindsAsFewPushesAsBreadthFirstWithLessWork) {
     const int64_t wideStates = solver::solve(0, plain).states;
     board(boards[0]);
     EXPECT_LT(solver::solve(0, quick()).states * 4, wideStates) << "far fewer boards explored";
+}
+
+TEST(Solver, SolvesABoardOfRoomsApartRoomByRoom) {
+    // Four rooms of eight blocks each, 32 in all: four pairs in a row per
+    // room, joined one after another. Searched whole, the rooms multiply
+    // one another's boards; room by room they add up.
+    const std::initializer_list<const char*> rooms = {
+        "                ",
+        "################",
+        "#a.ab.bc.cd.d..#",
+        "################",
+        "#e.e.f..fg.gb.b#",
+        "################",
+        "#c..c.d.da.ab.b#",
+        "################",
+        "#f.f.g..ge.ea.a#",
+        "################",
+    };
+    board(rooms);
+    const solver::Result r = solver::solve(0, quick());
+    expectPlayable(r);
+    EXPECT_LT(r.seconds, 5.0);
+
+    // The same pushes as the rooms searched one at a time.
+    int32_t sum = 0;
+    for (int room = 0; room < 4; ++room) {
+        std::vector<const char*> alone;
+        for (int row = 0; row < 10; ++row) {
+            const bool mine = row == 2 + 2 * room;
+            alone.push_back(mine || row == 0 ? rooms.begin()[row] : "################");
+        }
+        resetGame();
+        for (auto& line : game.levels[0])
+            for (int32_t& cell : line) cell = 0;
+        for (int row = 0; row < 10; ++row)
+            for (int c = 0; c < 16; ++c) game.levels[0][row][c] = levelmap::codeForChar(alone[row][c]);
+        const solver::Result one = solver::solve(0, quick());
+        ASSERT_TRUE(one.solved) << "room " << room << ": " << one.why;
+        sum += one.pushes;
+    }
+    EXPECT_EQ(r.pushes, sum);
+
+    // Searched whole, the same board runs through a budget the rooms never need.
+    board(rooms);
+    solver::Limits whole = quick();
+    whole.byRooms = false;
+    whole.maxStates = 20 * r.states;
+    const solver::Result all = solver::solve(0, whole);
+    EXPECT_TRUE(!all.solved || all.pushes == r.pushes);
+    EXPECT_GT(all.states, 4 * r.states);
 }
 
 }  // namespace

@@ -62,8 +62,8 @@ Slot slotFor(int32_t world, int32_t level) {
     s.minTraps = world >= 8 ? 0.3 : 0.01;
     s.minKinds = world <= 2 ? 2 : world <= 6 ? 3 : 3;
     s.maxKinds = world <= 1 ? 2 : world <= 4 ? 3 : world <= 7 ? 4 : 5;
-    s.minBlocks = std::min(4 + world + level / 3, 16);
-    s.maxBlocks = std::min(s.minBlocks + 4, 22);
+    s.minBlocks = std::min(4 + world / 2 + level / 3, 12);
+    s.maxBlocks = std::min(s.minBlocks + 3, 14);
     return s;
 }
 
@@ -78,8 +78,10 @@ public:
     void room(Cells& c, const Slot& s) {
         for (auto& row : c)
             for (int32_t& v : row) v = 0;
-        int32_t w = bigRooms_ ? pick(11, 14) : pick(5, std::min(12, 6 + s.world / 2 + 2));
-        int32_t h = bigRooms_ ? pick(5, 6) : pick(5, 9);
+        // Small rooms, crowded as the worlds go on: fewer ways through, more
+        // ways to go wrong, and a search the tests can afford.
+        int32_t w = bigRooms_ ? pick(11, 14) : pick(5, std::min(9, 6 + s.world / 3));
+        int32_t h = bigRooms_ ? pick(5, 6) : pick(4, 7);
         if (s.lift) w = pick(5, 8), h = pick(5, 7);  // the lift's timing is searched: keep its rooms small
         const int32_t left = pick(1, 15 - w), top = pick(1, 15 - h);
         const int32_t bottom = top + h - 1;
@@ -154,18 +156,21 @@ public:
                     for (int32_t dc = -1; dc <= 1; ++dc) borders = borders || isOpen(r + dr, col + dc);
                 c[r][col] = borders ? CELL_WALL : 0;
             }
-        centre(c);
+        centre(c, pick(-2, 2), pick(-2, 2));
     }
 
-    // Moves the room to the middle of the board.
-    static void centre(Cells& c) {
+    // Moves the room to the middle of the board, give or take a little.
+    static void centre(Cells& c, int32_t offsetRows, int32_t offsetColumns) {
         int32_t top = N, bottom = -1, left = N, right = -1;
         for (int32_t r = 0; r < N; ++r)
             for (int32_t col = 0; col < N; ++col)
                 if (c[r][col] != 0) top = std::min(top, r), bottom = std::max(bottom, r), left = std::min(left, col),
                                     right = std::max(right, col);
         if (bottom < 0) return;
-        const int32_t dr = (N - (bottom - top + 1)) / 2 - top, dc = (N - (right - left + 1)) / 2 - left;
+        const int32_t height = bottom - top + 1, width = right - left + 1;
+        const int32_t toTop = std::clamp((N - height) / 2 + offsetRows, 0, N - height);
+        const int32_t toLeft = std::clamp((N - width) / 2 + offsetColumns, 0, N - width);
+        const int32_t dr = toTop - top, dc = toLeft - left;
         Cells moved = {};
         for (int32_t r = 0; r < N; ++r)
             for (int32_t col = 0; col < N; ++col)
@@ -256,10 +261,11 @@ public:
     bool dense(Cells& c, int32_t blocks) {
         for (auto& row : c)
             for (int32_t& v : row) v = 0;
-        const int32_t rows = (blocks + 11) / 12 + 1;
+        const int32_t width = pick(9, 12);
+        const int32_t rows = (blocks + width - 3) / (width - 2) + 1;
         const int32_t top = 13 - rows;
         for (int32_t r = top; r <= 13; ++r)
-            for (int32_t col = 1; col <= 14; ++col) c[r][col] = CELL_EMPTY;
+            for (int32_t col = 1; col <= width; ++col) c[r][col] = CELL_EMPTY;
         std::vector<int32_t> codes;
         for (int32_t k = 0; static_cast<int32_t>(codes.size()) < blocks; k = (k + 1) % 7) {
             const int32_t n = std::min(blocks - static_cast<int32_t>(codes.size()), pick(2, 3));
@@ -275,7 +281,7 @@ public:
         for (int32_t code : codes) {
             bool placed = false;
             for (int32_t t = 0; t < 200 && !placed; ++t) {
-                int32_t col = pick(1, 14), r = top;
+                int32_t col = pick(1, width), r = top;
                 if (c[r][col] != CELL_EMPTY) continue;
                 while (r + 1 <= 13 && c[r + 1][col] == CELL_EMPTY) ++r;
                 bool clash = false;
@@ -441,7 +447,7 @@ int main(int argc, char** argv) {
         s.lift = std::count(lifts.begin(), lifts.end(), level) > 0;
         s.tar = std::count(tars.begin(), tars.end(), level) > 0;
         if (s.tar) s.minBlocks = std::max(4, s.minBlocks - 3), s.maxBlocks = std::max(6, s.maxBlocks - 3);
-        if (s.lift) s.minBlocks = 4, s.maxBlocks = 6;
+        if (s.lift) s.minBlocks = 4, s.maxBlocks = 5, s.minKinds = 2, s.maxKinds = 2;
         Drafter drafter(seed * 1000003u + static_cast<uint32_t>(world * 100 + level));
         Cells c;
         bool found = false;

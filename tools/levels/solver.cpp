@@ -1,6 +1,7 @@
 #include "tools/levels/solver.h"
 
 #include <algorithm>
+#include <array>
 #include <ctime>
 #include <cstdlib>
 #include <cstring>
@@ -177,6 +178,78 @@ bool hasLift() {
     return false;
 }
 
+// [SECTION] Where blocks can go
+// Without lifts a block only ever moves sideways into open cells and falls
+// down through them: the cells it can ever stand in are those, from where it
+// stands. Tar and walls never move. Worked out once per level for every cell
+// a block can start from.
+class Reach {
+public:
+    static constexpr int32_t CELLS = BOARD_SIZE * BOARD_SIZE;
+
+    // From the board on the table (game.board and the tar among game.blocks).
+    void build() {
+        bool open[BOARD_SIZE][BOARD_SIZE];
+        for (int32_t r = 0; r < BOARD_SIZE; ++r)
+            for (int32_t c = 0; c < BOARD_SIZE; ++c) open[r][c] = game.board[r][c] == CELL_EMPTY;
+        for (const Block& b : game.blocks)
+            if (b.alive && b.motion == MOTION_ICKY) open[cellOf(b) / BOARD_SIZE][cellOf(b) % BOARD_SIZE] = false;
+        meet_.clear();
+        for (int32_t start = 0; start < CELLS; ++start) {
+            Cells& reach = reach_[start];
+            Cells& near = near_[start];
+            reach.fill(false);
+            near.fill(false);
+            if (!open[start / BOARD_SIZE][start % BOARD_SIZE]) continue;
+            std::vector<int32_t> todo{start};
+            reach[start] = true;
+            while (!todo.empty()) {
+                const int32_t at = todo.back();
+                todo.pop_back();
+                const int32_t r = at / BOARD_SIZE, c = at % BOARD_SIZE;
+                for (const auto& [dr, dc] : {std::pair{0, -1}, {0, 1}, {1, 0}}) {
+                    const int32_t rr = r + dr, cc = c + dc;
+                    if (rr < 0 || cc < 0 || rr >= BOARD_SIZE || cc >= BOARD_SIZE || !open[rr][cc]) continue;
+                    if (!reach[rr * BOARD_SIZE + cc]) reach[rr * BOARD_SIZE + cc] = true, todo.push_back(rr * BOARD_SIZE + cc);
+                }
+            }
+            for (int32_t at = 0; at < CELLS; ++at) {
+                if (!reach[at]) continue;
+                const int32_t r = at / BOARD_SIZE, c = at % BOARD_SIZE;
+                near[at] = true;
+                for (const auto& [dr, dc] : {std::pair{0, -1}, {0, 1}, {1, 0}, {-1, 0}}) {
+                    const int32_t rr = r + dr, cc = c + dc;
+                    if (rr >= 0 && cc >= 0 && rr < BOARD_SIZE && cc < BOARD_SIZE) near[rr * BOARD_SIZE + cc] = true;
+                }
+            }
+        }
+    }
+
+    // Whether a block standing in cell a can ever come next to, onto or
+    // under a block standing in cell b.
+    bool canMeet(int32_t a, int32_t b) {
+        const int32_t key = a * CELLS + b;
+        const auto known = meet_.find(key);
+        if (known != meet_.end()) return known->second;
+        bool meets = false;
+        for (int32_t at = 0; at < CELLS && !meets; ++at) meets = near_[a][at] && reach_[b][at];
+        meet_[key] = meets;
+        return meets;
+    }
+
+    static int32_t cellOf(const Block& b) {
+        const int32_t r = (b.y - BOARD_TOP + CELL_PIXELS / 2) / CELL_PIXELS;
+        const int32_t c = (b.x - BOARD_LEFT + CELL_PIXELS / 2) / CELL_PIXELS;
+        return std::clamp(r, 0, BOARD_SIZE - 1) * BOARD_SIZE + std::clamp(c, 0, BOARD_SIZE - 1);
+    }
+
+private:
+    using Cells = std::array<bool, CELLS>;
+    std::vector<Cells> reach_ = std::vector<Cells>(CELLS);  // the cells a block in a cell can ever stand in
+    std::vector<Cells> near_ = std::vector<Cells>(CELLS);   // those cells and their neighbours
+    std::unordered_map<int32_t, bool> meet_;
+};
+
 // [SECTION] The search
 struct Node {
     int32_t parent;     // -1 for the start
@@ -239,11 +312,30 @@ private:
         return true;
     }
 
-    // A board some kind of which is down to one block is never explored.
+    // A board some kind of which is down to one block is never explored;
+    // without lifts, nor is one with a block that can never get next to any
+    // other block of its kind.
     bool prune() {
-        if (!hopelessBoard()) return false;
+        if (!hopelessBoard() && !(strandsABlock_ && strandedBlock())) return false;
         ++result_.hopeless;
         return true;
+    }
+
+    // Whether some block can never get next to any other block of its kind,
+    // so can never be cleared.
+    bool strandedBlock() {
+        for (int32_t i = 0; i < codec_.count(); ++i) {
+            const Block& a = game.blocks[i];
+            if (!a.alive || a.motion != MOTION_NORMAL) continue;
+            bool partner = false;
+            for (int32_t j = 0; j < codec_.count() && !partner; ++j) {
+                const Block& b = game.blocks[j];
+                partner = j != i && b.alive && b.motion == MOTION_NORMAL && b.kind == a.kind &&
+                          reach_.canMeet(Reach::cellOf(a), Reach::cellOf(b));
+            }
+            if (!partner) return true;
+        }
+        return false;
     }
 
     bool overBudget() {
@@ -373,6 +465,8 @@ private:
             result_.why = "never comes to rest";
             return;
         }
+        reach_.build();
+        strandsABlock_ = true;
         if (prune()) {
             result_.why = "no solution";
             return;
@@ -680,6 +774,8 @@ private:
     std::vector<uint8_t> snaps_;
     std::unordered_set<std::string> visited_;
     std::unordered_map<std::string, int32_t> fewest_;  // rest boards and the fewest pushes known to reach them
+    bool strandsABlock_ = false;  // without lifts: see strandedBlock
+    Reach reach_;
     std::vector<uint8_t> scratch_;
     std::vector<uint8_t> probe_;
     double started_ = 0.0;
@@ -747,7 +843,120 @@ void startLevel(int32_t n) {
     game.installLevel(n);
 }
 
-Result solve(int32_t n, const Limits& limits) { return Search(n, limits).run(); }
+namespace {
+
+// [SECTION] Rooms apart
+constexpr int32_t SCRATCH_BOARD = LEVEL_COUNT - 1;  // the board a level file leaves empty
+
+// The blocks (by slot) of level n, in groups that can never touch, stand on
+// or get in the way of one another: rooms apart, or parts of one room no
+// block can cross. Only without lifts, and only groups with ordinary blocks.
+std::vector<std::vector<int32_t>> roomsApart(int32_t n) {
+    startLevel(n);
+    if (hasLift()) return {};
+    Reach reach;
+    reach.build();
+    std::vector<int32_t> movable, group(MAX_BLOCKS, -1);
+    for (int32_t i = 0; i < MAX_BLOCKS; ++i) {
+        const Block& b = game.blocks[i];
+        if (b.alive && (b.motion == MOTION_NORMAL || b.motion == MOTION_ROCK)) movable.push_back(i), group[i] = i;
+    }
+    auto root = [&](int32_t i) {
+        while (group[i] != i) i = group[i] = group[group[i]];
+        return i;
+    };
+    for (size_t a = 0; a < movable.size(); ++a)
+        for (size_t b = a + 1; b < movable.size(); ++b) {
+            const int32_t ca = Reach::cellOf(game.blocks[movable[a]]), cb = Reach::cellOf(game.blocks[movable[b]]);
+            if (reach.canMeet(ca, cb) || reach.canMeet(cb, ca)) group[root(movable[a])] = root(movable[b]);
+        }
+    std::vector<std::vector<int32_t>> rooms;
+    for (int32_t i : movable) {
+        if (game.blocks[i].motion != MOTION_NORMAL || root(i) != i) continue;
+        std::vector<int32_t> room;
+        for (int32_t j : movable)
+            if (root(j) == i) room.push_back(j);
+        rooms.push_back(room);
+    }
+    return rooms;
+}
+
+// A level whose blocks fall into rooms apart is as many puzzles as rooms:
+// its fewest pushes are the sum of theirs. Each room is searched alone (the
+// other rooms' blocks left out) and their clicks are played one room after
+// the other. Answers false when the level is one room, or when the rooms'
+// clicks together do not clear it in time; the whole level is then searched.
+bool solveByRooms(int32_t n, const Limits& limits, Result& out) {
+    const std::vector<std::vector<int32_t>> rooms = roomsApart(n);
+    if (rooms.size() < 2) return false;
+    const double started = cpuSeconds();
+    int32_t scratch[BOARD_SIZE][BOARD_SIZE];
+    std::memcpy(scratch, game.levels[SCRATCH_BOARD], sizeof scratch);
+    // Each block's cell at the start, and its slot in the whole level.
+    startLevel(n);
+    int32_t slotAt[BOARD_SIZE * BOARD_SIZE];
+    std::fill(std::begin(slotAt), std::end(slotAt), -1);
+    for (int32_t i = 0; i < MAX_BLOCKS; ++i)
+        if (game.blocks[i].alive) slotAt[Reach::cellOf(game.blocks[i])] = i;
+
+    out = Result{};
+    std::vector<Click> clicks;
+    int32_t offset = 0;
+    for (const std::vector<int32_t>& room : rooms) {
+        std::memcpy(game.levels[SCRATCH_BOARD], game.levels[n], sizeof scratch);
+        for (int32_t cell = 0; cell < BOARD_SIZE * BOARD_SIZE; ++cell) {
+            const int32_t slot = slotAt[cell];
+            if (slot < 0) continue;
+            const Block& b = game.blocks[slot];
+            const bool mine = std::find(room.begin(), room.end(), slot) != room.end();
+            if (!mine && b.motion != MOTION_ICKY) game.levels[SCRATCH_BOARD][cell / BOARD_SIZE][cell % BOARD_SIZE] = CELL_EMPTY;
+        }
+        Limits part = limits;
+        part.maxSeconds = std::max(0.0, limits.maxSeconds - (cpuSeconds() - started));
+        part.maxStates = std::max<int64_t>(1, limits.maxStates - out.states);
+        // The room's slots: its blocks and the tar, in reading order as in the whole level.
+        std::vector<int32_t> whole;
+        for (int32_t cell = 0; cell < BOARD_SIZE * BOARD_SIZE; ++cell) {
+            const int32_t code = game.levels[SCRATCH_BOARD][cell / BOARD_SIZE][cell % BOARD_SIZE];
+            if (code > CELL_EMPTY && code <= KIND_POINTER) whole.push_back(slotAt[cell]);
+        }
+        const Result r = Search(SCRATCH_BOARD, part).run();
+        out.states += r.states;
+        out.hopeless += r.hopeless;
+        if (!r.solved && !r.clearedWithoutPush) {
+            // A room that cannot be cleared leaves the level uncleared.
+            std::memcpy(game.levels[SCRATCH_BOARD], scratch, sizeof scratch);
+            out.why = r.why;
+            out.seconds = cpuSeconds() - started;
+            return true;
+        }
+        for (Click c : r.clicks) {
+            c.slot = whole[c.slot];
+            c.tick += offset;
+            clicks.push_back(c);
+        }
+        out.pushes += r.pushes;
+        offset += r.solved ? r.ticks : 0;
+    }
+    std::memcpy(game.levels[SCRATCH_BOARD], scratch, sizeof scratch);
+    int32_t clearedAt = 0;
+    if (clicks.empty() || !steady(n, clicks, limits.tickLimit, &clearedAt)) return false;
+    out.solved = true;
+    out.ticks = clearedAt;
+    out.clicks = clicks;
+    out.seconds = cpuSeconds() - started;
+    return true;
+}
+
+}  // namespace
+
+Result solve(int32_t n, const Limits& limits) {
+    Result byRooms;
+    if (limits.byRooms && limits.opening.empty() && !limits.forceTimed && n != SCRATCH_BOARD &&
+        solveByRooms(n, limits, byRooms))
+        return byRooms;
+    return Search(n, limits).run();
+}
 
 bool hopelessBoard() {
     int32_t count[KIND_POINTER + 1] = {};

@@ -36,6 +36,9 @@ struct Limits {
     // Boards without lifts are searched guided by a lower bound on the pushes
     // still needed; without it, plainly breadth-first. Both find the fewest.
     bool guided = true;
+    // A board whose blocks fall into rooms that never meet is solved room by
+    // room, its fewest pushes the sum of theirs.
+    bool byRooms = true;
     // Clicks played, at their ticks, before the search starts: the search
     // then answers for the board they leave, and its solution begins with them.
     std::vector<Click> opening;
