@@ -10,8 +10,9 @@
 //   --tar LEVELS     the levels that need tar
 //   --tries N        drafts per level before the slot's bounds widen (default 4000)
 //   --only LEVEL     draft this level alone
-//   --survey BLOCKS  instead, draft boards of that many blocks and print how
-//                    the solver fares on each (a gauge of its reach)
+//   --survey BLOCKS  instead, draft crowded boards of that many blocks (or,
+//                    given as -BLOCKS, rooms like the worlds') and print how
+//                    the solver fares on each: a gauge of its reach
 // The map is written to standard output; progress to standard error.
 #include <algorithm>
 #include <cmath>
@@ -411,10 +412,11 @@ int main(int argc, char** argv) {
     if (survey) {
         Slot s = slotFor(world, 9);
         Drafter drafter(seed);
-        drafter.bigRooms_ = true;
+        drafter.bigRooms_ = survey > 0;
         for (int32_t n = 0; n < tries;) {
             Cells c;
-            if (!drafter.dense(c, survey)) continue;
+            // A negative count drafts rooms like the worlds' instead of crowded ones.
+            if (survey > 0 ? !drafter.dense(c, survey) : !drafter.draft(c, s, -survey, drafter.pick(5, 7))) continue;
             ++n;
             std::memcpy(game.levels[0], c, sizeof c);
             solver::Limits limits;
@@ -447,7 +449,7 @@ int main(int argc, char** argv) {
         s.lift = std::count(lifts.begin(), lifts.end(), level) > 0;
         s.tar = std::count(tars.begin(), tars.end(), level) > 0;
         if (s.tar) s.minBlocks = std::max(4, s.minBlocks - 3), s.maxBlocks = std::max(6, s.maxBlocks - 3);
-        if (s.lift) s.minBlocks = 4, s.maxBlocks = 5, s.minKinds = 2, s.maxKinds = 2;
+        if (s.lift) s.minBlocks = 4, s.maxBlocks = 5 + world / 5, s.minKinds = 2, s.maxKinds = 2 + world / 8;
         Drafter drafter(seed * 1000003u + static_cast<uint32_t>(world * 100 + level));
         Cells c;
         bool found = false;

@@ -413,38 +413,59 @@ private:
 
     // A lower bound on the pushes the board still needs. A block only moves
     // sideways when it is pushed, one column a push (falls and blinks never
-    // move it sideways, and there is no lift here), so two blocks of a kind
-    // cannot touch before pushes have brought them within a column of each
-    // other. A push moves one block, so it brings one kind's closest pair at
-    // most one column nearer: the bound falls by at most one a push, and
-    // searching in order of pushes made plus this bound still finds the
+    // move it sideways, and there is no lift here). Every block of a kind
+    // goes in some group of two or more that touch as they vanish, and a
+    // touching group of n blocks spans at most n - 1 columns. So a kind
+    // needs at least the pushes that bring the spans of its best split into
+    // groups down to that. A push moves one block one column, which narrows
+    // one group by at most one, and a group that vanishes takes nothing from
+    // the bound of the blocks left: the bound falls by at most one a push,
+    // and searching in order of pushes made plus this bound still finds the
     // fewest pushes first. A board not yet cleared needs at least one.
     int32_t pushesStillNeeded() const {
         if (!limits_.guided) return 1;
-        int32_t total = 0;
+        int32_t columns[KIND_POINTER + 1][MAX_BLOCKS];
+        int32_t counts[KIND_POINTER + 1] = {};
         for (int32_t i = 0; i < codec_.count(); ++i) {
-            const Block& a = game.blocks[i];
-            if (!a.alive || a.motion != MOTION_NORMAL) continue;
-            int32_t closest = -1;
-            bool first = true;  // each kind is counted once, at its first block
-            for (int32_t j = 0; j < i && first; ++j) {
-                const Block& b = game.blocks[j];
-                first = !(b.alive && b.motion == MOTION_NORMAL && b.kind == a.kind);
-            }
-            if (!first) continue;
-            for (int32_t j = i; j < codec_.count(); ++j) {
-                const Block& b = game.blocks[j];
-                if (!b.alive || b.motion != MOTION_NORMAL || b.kind != a.kind) continue;
-                for (int32_t k = j + 1; k < codec_.count(); ++k) {
-                    const Block& c = game.blocks[k];
-                    if (!c.alive || c.motion != MOTION_NORMAL || c.kind != a.kind) continue;
-                    const int32_t apart = std::max(0, std::abs(b.x - c.x) / CELL_PIXELS - 1);
-                    if (closest < 0 || apart < closest) closest = apart;
-                }
-            }
-            if (closest > 0) total += closest;
+            const Block& b = game.blocks[i];
+            if (b.alive && b.motion == MOTION_NORMAL && b.kind >= 0 && b.kind <= KIND_POINTER)
+                columns[b.kind][counts[b.kind]++] = (b.x - BOARD_LEFT) / CELL_PIXELS;
         }
+        int32_t total = 0;
+        for (int32_t kind = 0; kind <= KIND_POINTER; ++kind)
+            if (counts[kind] >= 2) total += fewestToGroup(columns[kind], counts[kind]);
         return std::max(1, total);
+    }
+
+    // The least total narrowing that splits these columns into groups of two
+    // or more, each spanning no more than its size less one. Every split is
+    // tried for up to eight blocks of a kind; beyond that, the closest pair.
+    static int32_t fewestToGroup(const int32_t* columns, int32_t n) {
+        constexpr int32_t NONE = 1 << 20;
+        if (n > 8) {
+            int32_t closest = NONE;
+            for (int32_t a = 0; a < n; ++a)
+                for (int32_t b = a + 1; b < n; ++b) closest = std::min(closest, std::abs(columns[a] - columns[b]) - 1);
+            return std::max(0, closest);
+        }
+        const int32_t all = (1 << n) - 1;
+        int32_t need[1 << 8];
+        int32_t best[1 << 8];
+        for (int32_t mask = 1; mask <= all; ++mask) {
+            int32_t lo = NONE, hi = -NONE, size = 0;
+            for (int32_t k = 0; k < n; ++k)
+                if (mask & (1 << k)) lo = std::min(lo, columns[k]), hi = std::max(hi, columns[k]), ++size;
+            need[mask] = size >= 2 ? std::max(0, hi - lo - (size - 1)) : NONE;
+        }
+        best[0] = 0;
+        for (int32_t mask = 1; mask <= all; ++mask) {
+            best[mask] = NONE;
+            const int32_t low = mask & -mask;  // the group holding the lowest block of what is left
+            for (int32_t part = mask; part; part = (part - 1) & mask)
+                if ((part & low) && need[part] < NONE && best[mask ^ part] < NONE)
+                    best[mask] = std::min(best[mask], need[part] + best[mask ^ part]);
+        }
+        return best[all] < NONE ? best[all] : 0;
     }
 
     // Boards without lifts: over rest states in order of pushes made plus the
