@@ -32,6 +32,12 @@ void board(std::initializer_list<const char*> rows) {
     }
 }
 
+// Three of a kind: the pair on the floor must wait for the third to drop
+// between them; joining the two first strands the third. Three pushes.
+const std::initializer_list<const char*> THREE_OF_A_KIND = {
+    "                ", "  ##########    ", "  #.a......#    ", "  #.###....#    ", "  #...a.a..#    ", "  ##########    ",
+};
+
 solver::Limits quick() {
     solver::Limits limits;
     limits.maxStates = 200000;
@@ -75,16 +81,7 @@ TEST(Solver, OnePushJoinsAPair) {
 }
 
 TEST(Solver, FindsTheFewestPushesAndTheGroupOfThree) {
-    // Three of a kind: the pair on the floor must wait for the third to drop
-    // between them; joining the two first strands the third.
-    board({
-        "                ",
-        "  ##########    ",
-        "  #.a......#    ",
-        "  #.###....#    ",
-        "  #...a.a..#    ",
-        "  ##########    ",
-    });
+    board(THREE_OF_A_KIND);
     const solver::Result r = solver::solve(0, quick());
     expectPlayable(r);
     EXPECT_EQ(r.pushes, 3);
@@ -276,14 +273,7 @@ TEST(Solver, CountsPushesMadeAtRestThoughAPushInMidFallCanSaveOne) {
 TEST(Solver, NeverExploresABoardWithAKindDownToOneBlock) {
     // Three of a kind: joining the pair on the floor first strands the third
     // block, and nothing after that is explored.
-    board({
-        "                ",
-        "  ##########    ",
-        "  #.a......#    ",
-        "  #.###....#    ",
-        "  #...a.a..#    ",
-        "  ##########    ",
-    });
+    board(THREE_OF_A_KIND);
     const solver::Result r = solver::solve(0, quick());
     expectPlayable(r);
     EXPECT_GT(r.hopeless, 0);
@@ -303,14 +293,7 @@ TEST(Solver, NeverExploresABoardWithAKindDownToOneBlock) {
 TEST(Solver, AnswersForTheBoardAnOpeningLeaves) {
     // Three of a kind with one wrong first push: after it the level cannot
     // be cleared; after the right one, two more pushes clear it.
-    board({
-        "                ",
-        "  ##########    ",
-        "  #.a......#    ",
-        "  #.###....#    ",
-        "  #...a.a..#    ",
-        "  ##########    ",
-    });
+    board(THREE_OF_A_KIND);
     const solver::Result best = solver::solve(0, quick());
     ASSERT_TRUE(best.solved);
     solver::Limits after = quick();
@@ -343,7 +326,7 @@ TEST(Solver, GuidedByItsBoundFindsAsFewPushesAsBreadthFirstWithLessWork) {
     // steers the search to the pushes that bring them together.
     const std::initializer_list<const char*> boards[] = {
         {"                ", " ############## ", " #a....b.....a# ", " #b...........# ", " ############## "},
-        {"                ", "  ##########    ", "  #.a......#    ", "  #.###....#    ", "  #...a.a..#    ", "  ##########    "},
+        THREE_OF_A_KIND,
     };
     for (const auto& rows : boards) {
         board(rows);

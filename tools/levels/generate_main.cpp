@@ -10,6 +10,8 @@
 //   --tar LEVELS     the levels that need tar
 //   --tries N        drafts per level before the slot's bounds widen (default 4000)
 //   --only LEVEL     draft this level alone
+// With TOLVANE_GEN_VERBOSE set, each draft the solver could not prove is
+// reported with the reason.
 //   --survey BLOCKS  instead, draft crowded boards of that many blocks (or,
 //                    given as -BLOCKS, rooms like the worlds') and print how
 //                    the solver fares on each: a gauge of its reach
@@ -131,7 +133,7 @@ public:
     // the blocks, then keeps only the walls that border open floor.
     void trim(Cells& c) {
         bool reach[N][N];
-        reachable(c, reach);
+        measures::reachable(c, reach);
         int32_t highest = N;
         for (int32_t r = 0; r < N && highest == N; ++r)
             for (int32_t col = 0; col < N; ++col)
@@ -177,48 +179,6 @@ public:
             for (int32_t col = 0; col < N; ++col)
                 if (c[r][col] != 0) moved[r + dr][col + dc] = c[r][col];
         std::memcpy(c, moved, sizeof moved);
-    }
-
-    // The cells a block could reach (as the measures count them), plus the
-    // cells of tar and of the blocks themselves.
-    static void reachable(const Cells& c, bool reach[N][N]) {
-        // Mark every open cell and ask the measures which stay unreachable,
-        // one cell at a time would be slow: redo the flood here instead.
-        for (int32_t r = 0; r < N; ++r)
-            for (int32_t col = 0; col < N; ++col) reach[r][col] = false;
-        std::vector<std::pair<int32_t, int32_t>> todo;
-        auto passable = [&](int32_t r, int32_t col) {
-            return r >= 0 && col >= 0 && r < N && col < N && (c[r][col] == CELL_EMPTY || c[r][col] >= KIND_FIRST) &&
-                   c[r][col] != KIND_ICKY;
-        };
-        auto add = [&](int32_t r, int32_t col) {
-            if (passable(r, col) && !reach[r][col]) reach[r][col] = true, todo.emplace_back(r, col);
-        };
-        struct Shaft { int32_t col, top, bottom; };
-        std::vector<Shaft> shafts;
-        for (int32_t r = 0; r < N; ++r)
-            for (int32_t col = 0; col < N; ++col) {
-                const int32_t v = c[r][col];
-                if (v == KIND_ICKY) reach[r][col] = true;
-                if (v == KIND_LIFT) {
-                    Shaft s{col, r, r};
-                    while (passable(s.top - 1, col)) --s.top;
-                    while (passable(s.bottom + 1, col)) ++s.bottom;
-                    shafts.push_back(s);
-                    for (int32_t k = s.top; k <= s.bottom; ++k) add(k, col);
-                }
-                if ((v >= KIND_FIRST && v <= KIND_ROCK) || v == KIND_POINTER) add(r, col);
-            }
-        while (!todo.empty()) {
-            const auto [r, col] = todo.back();
-            todo.pop_back();
-            add(r, col - 1);
-            add(r, col + 1);
-            add(r + 1, col);
-            for (const Shaft& s : shafts)
-                if (s.col == col && r >= s.top && r <= s.bottom)
-                    for (int32_t k = s.top; k <= s.bottom; ++k) add(k, col);
-        }
     }
 
     // A lift on the floor of a tall column, and a shelf beside its shaft

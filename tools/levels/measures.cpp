@@ -181,12 +181,9 @@ Proof needs(int32_t n, int32_t code, int32_t pushes, const Options& options) {
 }  // namespace
 
 // [SECTION] Board measures
-void measureBoard(const int32_t cells[N][N], Measures& m) {
-    m = Measures{};
-    // Where a block could ever be, over-estimated: sideways through open
-    // cells, down through open cells, and up a lift's shaft. Tar never moves
-    // and stops the others like wall.
-    bool reach[N][N] = {};
+void reachable(const int32_t cells[N][N], bool reach[N][N]) {
+    for (int32_t r = 0; r < N; ++r)
+        for (int32_t c = 0; c < N; ++c) reach[r][c] = false;
     std::vector<std::pair<int32_t, int32_t>> todo;
     auto passable = [&](int32_t r, int32_t c) {
         return r >= 0 && c >= 0 && r < N && c < N && open(cells[r][c]) && cells[r][c] != KIND_ICKY;
@@ -198,7 +195,8 @@ void measureBoard(const int32_t cells[N][N], Measures& m) {
         }
     };
     // Each lift's shaft: the open cells of its column between the terrain
-    // above and below it.
+    // above and below it. The lift goes all the way, and so does whatever
+    // gets into the shaft.
     struct Shaft {
         int32_t column, top, bottom;
     };
@@ -206,12 +204,7 @@ void measureBoard(const int32_t cells[N][N], Measures& m) {
     for (int32_t r = 0; r < N; ++r) {
         for (int32_t c = 0; c < N; ++c) {
             const int32_t code = cells[r][c];
-            if (!open(code)) continue;
-            ++m.openFloor;
-            if (code >= KIND_FIRST) ++m.blocks;
-            if (code == KIND_ICKY) ++m.tar;
             if (code == KIND_LIFT) {
-                ++m.lifts;
                 Shaft s{c, r, r};
                 while (passable(s.top - 1, c)) --s.top;
                 while (passable(s.bottom + 1, c)) ++s.bottom;
@@ -219,11 +212,6 @@ void measureBoard(const int32_t cells[N][N], Measures& m) {
                 for (int32_t k = s.top; k <= s.bottom; ++k) add(k, c);
             }
             if (movableCode(code)) add(r, c);
-            if (code >= KIND_FIRST) {
-                int32_t k = r - 1;
-                while (k >= 0 && open(cells[k][c])) --k;
-                if (k < 0 || cells[k][c] != CELL_WALL) ++m.openAboveBlock;
-            }
         }
     }
     while (!todo.empty()) {
@@ -235,6 +223,27 @@ void measureBoard(const int32_t cells[N][N], Measures& m) {
         for (const Shaft& s : shafts)
             if (s.column == c && r >= s.top && r <= s.bottom)
                 for (int32_t k = s.top; k <= s.bottom; ++k) add(k, c);
+    }
+}
+
+void measureBoard(const int32_t cells[N][N], Measures& m) {
+    m = Measures{};
+    bool reach[N][N];
+    reachable(cells, reach);
+    for (int32_t r = 0; r < N; ++r) {
+        for (int32_t c = 0; c < N; ++c) {
+            const int32_t code = cells[r][c];
+            if (!open(code)) continue;
+            ++m.openFloor;
+            if (code >= KIND_FIRST) ++m.blocks;
+            if (code == KIND_ICKY) ++m.tar;
+            if (code == KIND_LIFT) ++m.lifts;
+            if (code >= KIND_FIRST) {
+                int32_t k = r - 1;
+                while (k >= 0 && open(cells[k][c])) --k;
+                if (k < 0 || cells[k][c] != CELL_WALL) ++m.openAboveBlock;
+            }
+        }
     }
     int32_t highest = N;
     for (int32_t r = 0; r < N && highest == N; ++r)

@@ -59,6 +59,12 @@ struct Measures {
 // The measures of board n of game.levels.
 Measures measure(int32_t n, const Options& options);
 
+// The cells a block could ever get to, over-estimated: sideways and down
+// through open cells from where the blocks stand, and all the way up and
+// down a lift's shaft. Tar never moves and stops the others like wall.
+void reachable(const int32_t cells[levelmap::MAP_SIZE][levelmap::MAP_SIZE],
+               bool reach[levelmap::MAP_SIZE][levelmap::MAP_SIZE]);
+
 // The board measures alone, which need no play: floor, headroom, tar, walls.
 void measureBoard(const int32_t cells[levelmap::MAP_SIZE][levelmap::MAP_SIZE], Measures& m);
 
