@@ -78,13 +78,7 @@ press space "$WINDOW"
 sleep 0.5
 click "$WINDOW" 200 230
 xdotool mousemove --window "$WINDOW" 1000 10
-finished=""
-for _ in $(seq 240); do
-    sleep 0.5
-    [ "$(head -n 1 "$player/profile.txt")" = 2 ] && { finished=yes; break; }
-    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended during the world"
-done
-[ -n "$finished" ] || fail "the world was not finished within two minutes"
+wait_world_finished "$player/profile.txt" 120
 quit
 best=$(sed -n 2p "$player/profile.txt")
 [ "$best" -gt 0 ] || fail "the finished world has no best score"

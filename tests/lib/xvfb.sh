@@ -80,6 +80,17 @@ wait_exit() {
     fail "the game did not end within $1 seconds"
 }
 
+# wait_world_finished PROFILE SECONDS: waits until the profile's first line
+# says the world is finished; fails when the game ends first or time runs out.
+wait_world_finished() {
+    for _ in $(seq $(( $2 * 2 ))); do
+        sleep 0.5
+        [ "$(head -n 1 "$1")" = 2 ] && return 0
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended during the world"
+    done
+    fail "the world was not finished within $2 seconds"
+}
+
 # press KEY [WINDOW]: one key stroke to the game's window.
 press() {
     xdotool key --window "$2" "$1"

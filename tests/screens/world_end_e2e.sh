@@ -22,13 +22,7 @@ sleep 0.5
 click "$WINDOW" 200 230
 xdotool mousemove --window "$WINDOW" 1000 10
 
-finished=""
-for i in $(seq 240); do
-    sleep 0.5
-    [ "$(head -n 1 "$D/profile.txt")" = 2 ] && { finished=yes; break; }
-    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended during the world"
-done
-[ -n "$finished" ] || fail "the world was not finished within two minutes"
+wait_world_finished "$D/profile.txt" 120
 
 expected=$(printf '2\n891\n1\n0\n1\n0\n'; for i in $(seq 24); do echo 0; done)
 [ "$(cat "$D/profile.txt")" = "$expected" ] || fail "profile.txt holds $(tr '\n' ' ' <"$D/profile.txt")"

@@ -48,13 +48,7 @@ wait_for_menu 90 || fail "the splash did not give way to the menu"
 # [SECTION] The tutorial world to its end, and the menu again.
 click "$WINDOW" 200 230
 xdotool mousemove --window "$WINDOW" 5 700
-finished=""
-for _ in $(seq 360); do
-    sleep 0.5
-    [ "$(head -n 1 "$D/profile.txt")" = 2 ] && { finished=yes; break; }
-    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended during the world"
-done
-[ -n "$finished" ] || fail "the world was not finished within three minutes"
+wait_world_finished "$D/profile.txt" 180
 wait_for_menu 30 || fail "the menu did not come back after the world"
 
 # [SECTION] Esc, status 0, and not a word from the sanitizers.
