@@ -249,8 +249,13 @@ int main(int argc, char** argv) {
         std::string updated;
         if (begin == std::string::npos || end == std::string::npos || end < begin)
             updated = doc + (doc.empty() || doc.back() == '\n' ? "" : "\n") + "\n" + table;
-        else
-            updated = doc.substr(0, begin) + table + doc.substr(end + std::strlen(END_MARK) + 1);
+        else {
+            // The tables end with the end mark and its line break; a file
+            // edited by hand may have lost the break.
+            size_t after = end + std::strlen(END_MARK);
+            if (after < doc.size() && doc[after] == '\n') ++after;
+            updated = doc.substr(0, begin) + table + doc.substr(after);
+        }
         if (writing) {
             std::ofstream out(readme, std::ios::trunc);
             out << updated;
