@@ -19,6 +19,8 @@ constexpr int BOARD_TOP = 224;      // screen y of row 0
 constexpr int NO_BLOCK = 100;       // what blockAt answers when nothing is there
 // Ticks the board waits after a push or a free fall before it matches.
 constexpr int32_t SETTLE_TICKS = 5;
+// What the clock's tick count is reloaded with: a clock unit lasts one tick more.
+constexpr int32_t CLOCK_UNIT_TICKS = 100;
 
 // [SECTION] Game states
 constexpr int32_t STATE_SPLASH = 1;

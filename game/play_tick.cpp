@@ -4,7 +4,6 @@
 
 namespace {
 
-constexpr int32_t CLOCK_UNIT_TICKS = 100;  // reload value: a unit lasts 101 ticks
 constexpr int32_t LEVEL_CLOCK = 99;
 
 void countDown(int32_t& ticks) {

@@ -148,6 +148,20 @@ struct Settled {
     bool cleared;
 };
 
+// A blink holds the board still: until its last tick nothing steps, nothing
+// is clicked or removed, and no fall is free, so the settle count stays at
+// nought and every tick marks the same blocks again on the same board. Such a
+// tick only counts down; answers whether it was one.
+bool blinkOnlyTick() {
+    if (elimDelay <= 1 || game.settleTicks != 0 || game.clock < 1) return false;
+    if (--clockSubTicks < 0) {
+        clockSubTicks = CLOCK_UNIT_TICKS;
+        --game.clock;
+    }
+    --elimDelay;
+    return true;
+}
+
 // Runs ticks until a tick changes nothing and no countdown is left.
 Settled settle(const Codec& codec) {
     struct Seen {
@@ -155,6 +169,7 @@ Settled settle(const Codec& codec) {
         uint8_t alive, marked;
     } before[MAX_BLOCKS];
     for (int32_t t = 1; t <= SETTLE_CAP; ++t) {
+        if (blinkOnlyTick()) continue;
         for (int32_t i = 0; i < codec.count(); ++i) {
             const Block& b = game.blocks[i];
             before[i] = {b.x, b.y, b.alive, b.marked};
