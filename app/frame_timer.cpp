@@ -60,6 +60,7 @@ bool FrameTimer::isTickDue(TickClock& clock) {
         static_cast<double>(clock.now - clock.lastTick) / static_cast<double>(counterFrequency);
     if (elapsed > clock.interval) {
         clock.lastTick = clock.now;
+        ++ticksGranted;
         return true;
     }
     return false;

@@ -41,6 +41,7 @@ public:
 
     int64_t counterFrequency;
     bool pacing = false;  // on in the program, off in tests that drive frames by hand
+    int64_t ticksGranted = 0;  // every tick this timer has granted, for the frame statistics
 
 private:
     void sleepUntilDue(const TickClock& clock) const;

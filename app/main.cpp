@@ -6,6 +6,7 @@
 #include <malloc.h>
 #include <cstdlib>
 
+#include "app/frame_stats.h"
 #include "app/frame_timer.h"
 #include "app/input_state.h"
 #include "app/key_state.h"
@@ -81,6 +82,8 @@ void passiveMotion(int x, int y) {
 // Closing the window ends the game the same way as Esc on the menu.
 void onWindowClose() { std::exit(0); }
 
+void writeFrameStats() { frameStats.write(); }
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -126,6 +129,9 @@ int main(int argc, char** argv) {
 
     glutSetCursor(GLUT_CURSOR_NONE);
     setFramePacing(true);
+    // scripts/measure asks the game what each screen cost it.
+    frameStats.start(std::getenv("TOLVANE_FRAME_STATS"), systemStatsClocks());
+    if (frameStats.active()) std::atexit(writeFrameStats);
     glutMainLoop();
     return 0;
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <unistd.h>
 
+#include "app/frame_stats.h"
 #include "app/frame_timer.h"
 #include "app/input_state.h"
 #include "audio/sound_bank.h"
@@ -92,9 +93,12 @@ void onDisplay() {
     // this frame: the frame after it must follow at once, not after an idle
     // menu's delay, so the menu stops counting as idle before it draws.
     if (pressed) idleMenuFrames = 0;
+    const bool measured = frameStats.active();
+    if (measured) frameStats.frameStarts(currentScreenName(), frameTimer.ticksGranted);
     runScreenFrame();
     input.pendingButton = BUTTON_NONE;
     countIdleMenuFrames(pressed);
+    if (measured) frameStats.frameEnds(currentScreenName(), displayIsIdle());
 }
 
 // Only a menu that is still on the screen can be idle: a frame that left it
