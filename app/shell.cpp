@@ -95,10 +95,13 @@ void onDisplay() {
     if (pressed) idleMenuFrames = 0;
     const bool measured = frameStats.active();
     if (measured) frameStats.frameStarts(currentScreenName(), frameTimer.ticksGranted);
+    // A frame drawn on an idle menu is shown and then waits for input, even
+    // the one a single small move of the pointer wakes.
+    const bool waits = displayIsIdle();
     runScreenFrame();
     input.pendingButton = BUTTON_NONE;
     countIdleMenuFrames(pressed);
-    if (measured) frameStats.frameEnds(currentScreenName(), displayIsIdle());
+    if (measured) frameStats.frameEnds(currentScreenName(), waits || displayIsIdle());
 }
 
 // Only a menu that is still on the screen can be idle: a frame that left it

@@ -80,11 +80,21 @@ void drawBlocksLeft() {
 }  // namespace
 
 void drawPlayScreen() {
-    sprites.drawSpriteScaled(FRAME_BACKGROUND, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
-    drawBoard();
+    // The background, the board's cells, the title and the panel change
+    // only with the level. The title and the panel lie left of the board
+    // (they end at x 350, its first column starts at 384), where no block or
+    // trail ever comes, so drawn before the blocks they show just as after.
+    LayerKey key(LAYER_PLAY);
+    for (const auto& row : game.board)
+        for (int32_t code : row) key.add(static_cast<uint64_t>(code));
+    if (!sprites.restoreLayer(key.hash)) {
+        sprites.drawSpriteScaled(FRAME_BACKGROUND, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+        drawBoard();
+        sprites.drawSprite(FRAME_TITLE, 50, 50);
+        sprites.drawSpriteScaled(FRAME_WOODBOX, 50, 168, 300, 450);
+        sprites.keepLayer(key.hash);
+    }
     drawBlocks();
-    sprites.drawSprite(FRAME_TITLE, 50, 50);
-    sprites.drawSpriteScaled(FRAME_WOODBOX, 50, 168, 300, 450);
     sprites.printTwoValues(0, 150, "Problem : %d - %d", game.worldIndex, levelIndex + 1);
     drawBlocksLeft();
     sprites.printValue(-50, 200, "Score : %d", game.score);

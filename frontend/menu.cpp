@@ -21,6 +21,23 @@ void printIfAny(float x, float y, const char* text, float r, float g, float b) {
     if (text != nullptr && text[0] != '\0') sprites.printShadowed(x, y, text, r, g, b);
 }
 
+void drawMenuBackdrop() {
+    for (int32_t y = 0; y < SCREEN_HEIGHT; y += 32)
+        for (int32_t x = 0; x < SCREEN_WIDTH; x += 32) sprites.drawSprite(FRAME_MENU_TILE, x, y);
+    sprites.drawSpriteScaled(FRAME_TITLE, 285, 20, 450, 175);
+    sprites.drawSpriteScaled(FRAME_WOODBOX, -50, 318, 1150, 500);
+    sprites.drawSprite(FRAME_MASCOT, -50, 350);
+
+    // World 0 is pure green, world 10 pure red.
+    for (int32_t i = 0; i < MENU_WORLDS; ++i) {
+        const int32_t x = MENU_BUTTON_LEFT + MENU_BUTTON_SIZE * i;
+        const float t = static_cast<float>(i) / 10.0f;
+        sprites.drawSpriteTinted(FRAME_BUTTON, x, MENU_BUTTON_TOP, t, 1.0f - t, 0.0f);
+        if (game.worldStatus[i] == WORLD_LOCKED) sprites.drawSprite(FRAME_CROSS, x, MENU_BUTTON_TOP);
+        else if (game.worldStatus[i] == WORLD_FINISHED) sprites.drawSprite(FRAME_TICK, x, MENU_BUTTON_TOP);
+    }
+}
+
 }  // namespace
 
 void runMenuFrame() {
@@ -39,21 +56,13 @@ int32_t menuWorldAt(int32_t mouseX, int32_t mouseY) {
 }
 
 void drawMenu() {
-    for (int32_t y = 0; y < SCREEN_HEIGHT; y += 32)
-        for (int32_t x = 0; x < SCREEN_WIDTH; x += 32) sprites.drawSprite(FRAME_MENU_TILE, x, y);
-    sprites.drawSpriteScaled(FRAME_TITLE, 285, 20, 450, 175);
-    sprites.drawSpriteScaled(FRAME_WOODBOX, -50, 318, 1150, 500);
-    sprites.drawSprite(FRAME_MASCOT, -50, 350);
-
-    // World 0 is pure green, world 10 pure red.
-    for (int32_t i = 0; i < MENU_WORLDS; ++i) {
-        const int32_t x = MENU_BUTTON_LEFT + MENU_BUTTON_SIZE * i;
-        const float t = static_cast<float>(i) / 10.0f;
-        sprites.drawSpriteTinted(FRAME_BUTTON, x, MENU_BUTTON_TOP, t, 1.0f - t, 0.0f);
-        if (game.worldStatus[i] == WORLD_LOCKED) sprites.drawSprite(FRAME_CROSS, x, MENU_BUTTON_TOP);
-        else if (game.worldStatus[i] == WORLD_FINISHED) sprites.drawSprite(FRAME_TICK, x, MENU_BUTTON_TOP);
+    // Everything under the texts changes only with the worlds' progress.
+    LayerKey key(LAYER_MENU);
+    for (int32_t i = 0; i < MENU_WORLDS; ++i) key.add(static_cast<uint64_t>(game.worldStatus[i]));
+    if (!sprites.restoreLayer(key.hash)) {
+        drawMenuBackdrop();
+        sprites.keepLayer(key.hash);
     }
-
     const bool inButtonRow = input.mouseY > MENU_BUTTON_TOP && input.mouseY < MENU_BUTTON_TOP + MENU_BUTTON_SIZE;
     if (!inButtonRow) {
         for (const ShadowedLine& line : MENU_HELP) printLine(line);

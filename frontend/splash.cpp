@@ -36,7 +36,11 @@ void runSplashFrame() {
     }
     if (splashPhase == 1) {
         // The splash picture under a black veil that thins away.
-        sprites.drawSpriteScaled(FRAME_SPLASH, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+        const uint64_t key = LayerKey(LAYER_SPLASH).hash;
+        if (!sprites.restoreLayer(key)) {
+            sprites.drawSpriteScaled(FRAME_SPLASH, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+            sprites.keepLayer(key);
+        }
         sprites.setColour(0, 0, 0, splashFade);
         splashFade = fadeStep(splashFade);
         sprites.fillRect(0, SCREEN_HEIGHT, SCREEN_WIDTH, SCREEN_HEIGHT);

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 constexpr int FONT_GLYPH_COUNT = 256;
 // The face every text of the game was laid out in. The lines of the lessons
@@ -12,6 +13,18 @@ constexpr int FONT_GLYPH_COUNT = 256;
 // pushes their ends off the right edge.
 constexpr const char* GAME_FACE = "Arial";
 constexpr int FONT_LINE_BUFFER = 256;  // one formatted line holds at most 255 characters
+constexpr int FONT_ATLAS_WIDTH = 512;  // texels across the glyph atlas
+// glBitmap places a glyph at the floor of the raster position less its
+// origin, the position nudged up by this much first (Mesa's own rounding).
+constexpr float BITMAP_EPSILON = 0.0001f;
+
+// A glyph's place in the atlas texture (texels, row 0 at the bottom) and its
+// bitmap's origin and advance.
+struct AtlasGlyph {
+    int32_t x = 0, y = 0, width = 0, height = 0;
+    float xorig = 0.0f, yorig = 0.0f, advance = 0.0f;
+};
+struct GlyphBits;
 
 class BitmapFont {
 public:
@@ -38,7 +51,20 @@ public:
     // Formats one line (cut at 255 characters) and draws it at the raster position.
     void printFormatted(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
+private:
+    void buildAtlas(const std::vector<GlyphBits>& glyphs);
+    void drawFromAtlas(const char* line, size_t length) const;
+
+public:
+
     uint32_t listBase = 0;
+    // The same glyphs in one texture, which lines are drawn from; the lists
+    // draw exactly the same pixels, and do when the atlas is off.
+    bool useAtlas = true;
+    uint32_t atlasTexture = 0;
+    int32_t atlasHeight = 0;
+    int32_t atlasSpace = 0;  // the window-pixel square the quads are placed in
+    AtlasGlyph atlas[FONT_GLYPH_COUNT] = {};
     float glyphAdvance[FONT_GLYPH_COUNT] = {};  // outline glyphs only; bitmap glyphs keep 0
     int32_t styleFlags = 0;
     int32_t escapement = 0;

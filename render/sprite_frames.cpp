@@ -4,6 +4,7 @@ SpriteSheet sprites;
 
 void SpriteSheet::setupFrames(int32_t imageWidth, int32_t imageHeight, uint32_t texture,
                               int32_t frameWidth, int32_t frameHeight, int32_t first, int32_t last) {
+    ++framesVersion;
     const double w = imageWidth;
     const double h = imageHeight;
     double x = 0.0;
@@ -26,4 +27,13 @@ void SpriteSheet::setupFrames(int32_t imageWidth, int32_t imageHeight, uint32_t 
             y += frameHeight;
         }
     }
+}
+
+uint64_t LayerKey::add(uint64_t value) {
+    // FNV-1a, a byte at a time.
+    for (int i = 0; i < 8; ++i) {
+        hash ^= (value >> (8 * i)) & 0xFF;
+        hash *= 1099511628211ull;
+    }
+    return hash;
 }

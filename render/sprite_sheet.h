@@ -63,7 +63,31 @@ public:
     void printValue(float x, float y, const char* format, int32_t value);
     void printTwoValues(float x, float y, const char* format, int32_t a, int32_t b);
 
+    // A still layer: what a screen draws first, the same way frame after
+    // frame (the play screen's background and board, the menu's backdrop,
+    // the splash picture), is drawn once, kept as a copy of the window's
+    // pixels and put back one to one on the frames after. restoreLayer puts
+    // back the layer kept under this key, at this window size, and answers
+    // true; otherwise the caller draws the layer itself, right after
+    // beginFrame, and then calls keepLayer with the key. Either way the
+    // frame goes on in the same GL state.
+    // Keys come from LayerKey over all the layer depends on; framesVersion
+    // is part of each, so a picture loaded anew never shows an old layer.
+    bool restoreLayer(uint64_t key);
+    void keepLayer(uint64_t key);
+    bool keepsLayers = true;  // off: every frame draws every picture
+    uint32_t layersPutBack = 0;  // how often a kept layer was put back
+    // Nothing drawn yet since beginFrame: a layer is kept and put back only
+    // as the first thing of a frame.
+    bool frameIsBlank = true;
+
+    // A picture drawn no smaller than its own size on the window samples its
+    // top level alone, the same pixels the mipmapped filter gives it there,
+    // for less work; one drawn smaller keeps the mipmaps.
+    bool minifiesByNeed = true;
+
     SpriteFrame frames[FRAME_TABLE_SIZE];
+    uint32_t framesVersion = 0;  // counts the registrations of frames
 
     // Shows the finished frame and asks for the next one (the program hands
     // in the toolkit's buffer swap and redisplay); none in offscreen tests.
@@ -71,6 +95,18 @@ public:
 };
 
 extern SpriteSheet sprites;
+
+// The screens that keep a still layer.
+constexpr uint64_t LAYER_SPLASH = 1;
+constexpr uint64_t LAYER_MENU = 2;
+constexpr uint64_t LAYER_PLAY = 3;
+
+// A key for a still layer: a hash of the values fed in.
+struct LayerKey {
+    uint64_t hash = 14695981039346656037ull;
+    explicit LayerKey(uint64_t screen) { add(screen); add(sprites.framesVersion); }
+    uint64_t add(uint64_t value);
+};
 
 // Reads a TGA picture into a new texture; -1 when the file cannot be opened
 // or is refused.

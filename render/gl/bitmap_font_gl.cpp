@@ -12,6 +12,7 @@
 #include FT_FREETYPE_H
 #include FT_TRUETYPE_TABLES_H
 
+#include <algorithm>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -86,43 +87,176 @@ void setCellHeight(FT_Face face, int32_t charHeight) {
     FT_Set_Char_Size(face, 0, static_cast<FT_F26Dot6>(std::lround(emPixels * 64.0)), 72, 72);
 }
 
-// One character as one list: its 1-bit picture, bottom row first, placed so
-// the glyph's origin sits on the raster position, then the advance.
-void compileGlyph(FT_Face face, uint8_t code, GLuint list) {
+}  // namespace
+
+// One character's picture: 1-bit rows, bottom row first, and where its
+// origin and its advance lie.
+struct GlyphBits {
+    unsigned width = 0, rows = 0;
+    float xorig = 0.0f, yorig = 0.0f, advance = 0.0f;
+    std::vector<GLubyte> bits;  // (width + 7) / 8 bytes a row
+};
+
+namespace {
+
+GlyphBits renderGlyph(FT_Face face, uint8_t code) {
+    GlyphBits g;
     FT_UInt index = FT_Get_Char_Index(face, windows1252ToUnicode(code));
-    glNewList(list, GL_COMPILE);
-    if (FT_Load_Glyph(face, index, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) == 0) {
-        const FT_GlyphSlot slot = face->glyph;
-        const FT_Bitmap& bm = slot->bitmap;
-        const float advance = static_cast<float>(std::round(slot->advance.x / 64.0));
-        const unsigned rows = bm.rows;
-        const unsigned width = bm.width;
-        if (bm.pixel_mode == FT_PIXEL_MODE_MONO && rows > 0 && width > 0 && bm.buffer != nullptr) {
-            const size_t rowBytes = (width + 7) / 8;
-            std::vector<GLubyte> bits(rowBytes * rows);
-            const int pitch = bm.pitch;
-            for (unsigned r = 0; r < rows; ++r) {
-                // FreeType keeps the top row first (pitch > 0) or last (pitch < 0).
-                const unsigned char* src = pitch >= 0 ? bm.buffer + static_cast<size_t>(r) * pitch
-                                                      : bm.buffer + static_cast<size_t>(rows - 1 - r) * -pitch;
-                std::memcpy(&bits[(rows - 1 - r) * rowBytes], src, rowBytes);
-            }
-            glBitmap(static_cast<GLsizei>(width), static_cast<GLsizei>(rows),
-                     static_cast<GLfloat>(-slot->bitmap_left),
-                     static_cast<GLfloat>(static_cast<int>(rows) - slot->bitmap_top), advance, 0.0f,
-                     bits.data());
-        } else {
-            glBitmap(0, 0, 0.0f, 0.0f, advance, 0.0f, nullptr);
-        }
+    if (FT_Load_Glyph(face, index, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) != 0) return g;
+    const FT_GlyphSlot slot = face->glyph;
+    const FT_Bitmap& bm = slot->bitmap;
+    g.advance = static_cast<float>(std::round(slot->advance.x / 64.0));
+    if (bm.pixel_mode != FT_PIXEL_MODE_MONO || bm.rows == 0 || bm.width == 0 || bm.buffer == nullptr) return g;
+    g.width = bm.width;
+    g.rows = bm.rows;
+    g.xorig = static_cast<float>(-slot->bitmap_left);
+    g.yorig = static_cast<float>(static_cast<int>(bm.rows) - slot->bitmap_top);
+    const size_t rowBytes = (g.width + 7) / 8;
+    g.bits.resize(rowBytes * g.rows);
+    const int pitch = bm.pitch;
+    for (unsigned r = 0; r < g.rows; ++r) {
+        // FreeType keeps the top row first (pitch > 0) or last (pitch < 0).
+        const unsigned char* src = pitch >= 0 ? bm.buffer + static_cast<size_t>(r) * pitch
+                                              : bm.buffer + static_cast<size_t>(g.rows - 1 - r) * -pitch;
+        std::memcpy(&g.bits[(g.rows - 1 - r) * rowBytes], src, rowBytes);
     }
+    return g;
+}
+
+// One character as one list: its picture placed so the glyph's origin sits
+// on the raster position, then the advance.
+void compileGlyph(const GlyphBits& g, GLuint list) {
+    glNewList(list, GL_COMPILE);
+    if (!g.bits.empty())
+        glBitmap(static_cast<GLsizei>(g.width), static_cast<GLsizei>(g.rows), g.xorig, g.yorig, g.advance, 0.0f,
+                 g.bits.data());
+    else
+        glBitmap(0, 0, 0.0f, 0.0f, g.advance, 0.0f, nullptr);
     glEndList();
 }
 
 }  // namespace
 
+// [SECTION] The glyph atlas
+// Every glyph's picture side by side in one texture, an alpha of 255 where
+// the glyph has ink: a line is then one batch of textured quads instead of
+// a bitmap per character, which a software renderer draws far faster. Each
+// quad covers exactly the pixels the glyph's bitmap would.
+
+void BitmapFont::buildAtlas(const std::vector<GlyphBits>& glyphs) {
+    // Shelves of glyphs, a blank column and row between neighbours.
+    int32_t x = 1, y = 1, shelf = 0;
+    for (size_t c = 0; c < glyphs.size() && c < FONT_GLYPH_COUNT; ++c) {
+        const GlyphBits& g = glyphs[c];
+        AtlasGlyph& a = atlas[c];
+        a = AtlasGlyph{};
+        a.advance = g.advance;
+        if (g.bits.empty()) continue;
+        const int32_t w = static_cast<int32_t>(g.width), h = static_cast<int32_t>(g.rows);
+        if (x + w + 1 > FONT_ATLAS_WIDTH) x = 1, y += shelf + 1, shelf = 0;
+        a.x = x, a.y = y, a.width = w, a.height = h, a.xorig = g.xorig, a.yorig = g.yorig;
+        x += w + 1;
+        shelf = std::max(shelf, h);
+    }
+    int32_t height = 1;
+    while (height < y + shelf + 1) height *= 2;
+    std::vector<GLubyte> alpha(static_cast<size_t>(FONT_ATLAS_WIDTH) * height, 0);
+    for (size_t c = 0; c < glyphs.size() && c < FONT_GLYPH_COUNT; ++c) {
+        const GlyphBits& g = glyphs[c];
+        const AtlasGlyph& a = atlas[c];
+        const size_t rowBytes = (g.width + 7) / 8;
+        // Row 0 of the bits is the glyph's bottom row, as the atlas keeps it.
+        for (unsigned r = 0; r < g.rows; ++r)
+            for (unsigned i = 0; i < g.width; ++i)
+                if (g.bits[r * rowBytes + i / 8] & (0x80 >> (i % 8)))
+                    alpha[static_cast<size_t>(a.y + r) * FONT_ATLAS_WIDTH + a.x + i] = 255;
+    }
+    if (atlasTexture == 0) glGenTextures(1, &atlasTexture);
+    glPushAttrib(GL_TEXTURE_BIT);
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glBindTexture(GL_TEXTURE_2D, atlasTexture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_ALPHA8, FONT_ATLAS_WIDTH, height, 0, GL_ALPHA, GL_UNSIGNED_BYTE, alpha.data());
+    glPopClientAttrib();
+    glPopAttrib();
+    atlasHeight = height;
+    GLint dims[2] = {0, 0};
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, dims);
+    atlasSpace = std::min<int32_t>(std::min(dims[0], dims[1]), 8192);
+}
+
+void BitmapFont::drawFromAtlas(const char* line, size_t length) const {
+    // glBitmap draws nothing while the raster position lies outside the view.
+    GLboolean valid = GL_FALSE;
+    glGetBooleanv(GL_CURRENT_RASTER_POSITION_VALID, &valid);
+    if (!valid) return;
+    GLfloat at[4], colour[4], current[4];
+    glGetFloatv(GL_CURRENT_RASTER_POSITION, at);
+    glGetFloatv(GL_CURRENT_RASTER_COLOR, colour);
+    glGetFloatv(GL_CURRENT_COLOR, current);
+    // Quads in window pixels, over a view larger than any window, so that
+    // like bitmaps they are cut only by the window's own edges.
+    glPushAttrib(GL_ENABLE_BIT | GL_TEXTURE_BIT | GL_VIEWPORT_BIT | GL_TRANSFORM_BIT | GL_COLOR_BUFFER_BIT);
+    glViewport(0, 0, atlasSpace, atlasSpace);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, atlasSpace, 0, atlasSpace, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, atlasTexture);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    // The glyph's ink only; its colour is the raster colour, as a bitmap's.
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GREATER, 0.0f);
+    glColor4fv(colour);
+    const float du = 1.0f / FONT_ATLAS_WIDTH, dv = 1.0f / static_cast<float>(atlasHeight);
+    float x = at[0];
+    const float y = at[1];
+    glBegin(GL_QUADS);
+    for (size_t i = 0; i < length; ++i) {
+        const AtlasGlyph& g = atlas[static_cast<uint8_t>(line[i])];
+        if (g.width > 0) {
+            // Where glBitmap puts the glyph's lower-left pixel.
+            const float left = std::floor(x + BITMAP_EPSILON - g.xorig);
+            const float bottom = std::floor(y + BITMAP_EPSILON - g.yorig);
+            const float right = left + static_cast<float>(g.width), top = bottom + static_cast<float>(g.height);
+            const float u0 = g.x * du, u1 = (g.x + g.width) * du, v0 = g.y * dv, v1 = (g.y + g.height) * dv;
+            glTexCoord2f(u0, v0);
+            glVertex2f(left, bottom);
+            glTexCoord2f(u1, v0);
+            glVertex2f(right, bottom);
+            glTexCoord2f(u1, v1);
+            glVertex2f(right, top);
+            glTexCoord2f(u0, v1);
+            glVertex2f(left, top);
+        }
+        x += g.advance;
+    }
+    glEnd();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glPopAttrib();
+    glColor4fv(current);
+    // The raster position moves on as the lists would move it, glyph by
+    // glyph, so whatever reads it after the line finds it where it was.
+    for (size_t i = 0; i < length; ++i) glBitmap(0, 0, 0.0f, 0.0f, atlas[static_cast<uint8_t>(line[i])].advance, 0.0f, nullptr);
+}
+
 BitmapFont::~BitmapFont() {
     if (listBase != 0) glDeleteLists(listBase, FONT_GLYPH_COUNT);
     listBase = 0;
+    if (atlasTexture != 0) glDeleteTextures(1, &atlasTexture);
+    atlasTexture = 0;
 }
 
 uint32_t BitmapFont::buildFont(const char* faceName) {
@@ -151,8 +285,13 @@ uint32_t BitmapFont::buildFont(const char* faceName) {
         glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
         glPixelStorei(GL_UNPACK_LSB_FIRST, GL_FALSE);
         glPixelStorei(GL_UNPACK_SWAP_BYTES, GL_FALSE);
-        for (int c = 0; c < FONT_GLYPH_COUNT; ++c) compileGlyph(face, static_cast<uint8_t>(c), listBase + c);
+        std::vector<GlyphBits> glyphs;
+        for (int c = 0; c < FONT_GLYPH_COUNT; ++c) {
+            glyphs.push_back(renderGlyph(face, static_cast<uint8_t>(c)));
+            compileGlyph(glyphs.back(), listBase + c);
+        }
         glPopClientAttrib();
+        buildAtlas(glyphs);
         FT_Done_Face(face);
     }
     FT_Done_FreeType(library);
@@ -181,8 +320,13 @@ void BitmapFont::printFormatted(const char* format, ...) {
     glPushAttrib(GL_LIST_BIT | GL_ENABLE_BIT);
     glDisable(GL_TEXTURE_2D);
     glRasterPos2f(rasterX, rasterY);
-    glListBase(listBase);
-    glCallLists(static_cast<GLsizei>(length), GL_UNSIGNED_BYTE, line);
+    sprites.frameIsBlank = false;
+    if (useAtlas && atlasTexture != 0) {
+        drawFromAtlas(line, length);
+    } else {
+        glListBase(listBase);
+        glCallLists(static_cast<GLsizei>(length), GL_UNSIGNED_BYTE, line);
+    }
     glPopAttrib();
     glPopMatrix();
 }

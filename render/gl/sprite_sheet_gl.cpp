@@ -1,8 +1,24 @@
 // OpenGL backend of the graphics object: the frame bracket, the fixed 2D
 // space and the four sprite draws, all fixed function and immediate mode.
+#define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
+#include <GL/glext.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "render/gl/texture_filters.h"
 #include "render/sprite_sheet.h"
+
+namespace {
+
+// The window's pixels per screen unit, as the frame began.
+double pixelsPerUnitX = 1.0, pixelsPerUnitY = 1.0;
+// The picture the latest sprite draw bound.
+GLuint lastBound = 0;
+
+}  // namespace
 
 // [SECTION] Frame set-up and 2D projection
 
@@ -15,8 +31,13 @@ void SpriteSheet::initGraphics() {
 }
 
 void SpriteSheet::beginFrame() {
+    GLint view[4] = {0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
+    glGetIntegerv(GL_VIEWPORT, view);
+    pixelsPerUnitX = static_cast<double>(view[2]) / SCREEN_WIDTH;
+    pixelsPerUnitY = static_cast<double>(view[3]) / SCREEN_HEIGHT;
     glDisable(GL_ALPHA_TEST);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    frameIsBlank = true;
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
@@ -29,6 +50,7 @@ void SpriteSheet::endFrame() {
 }
 
 void SpriteSheet::fillRect(int32_t x, int32_t y, int32_t w, int32_t h) {
+    frameIsBlank = false;
     glBegin(GL_QUADS);
     glVertex2f(static_cast<float>(x), static_cast<float>(y));
     glVertex2f(static_cast<float>(x + w), static_cast<float>(y));
@@ -43,6 +65,12 @@ void SpriteSheet::setColour(float r, float g, float b, float a) { glColor4f(r, g
 
 namespace {
 
+// Whether a frame drawn over this span of screen units covers fewer window
+// pixels than it has texels, either way: only then do its mipmaps matter.
+bool drawnSmaller(const SpriteFrame& f, double left, double right, double top, double bottom) {
+    return std::abs(right - left) * pixelsPerUnitX < f.width || std::abs(top - bottom) * pixelsPerUnitY < f.height;
+}
+
 // The state every sprite draw sets again, then the quad from bottom-left
 // counter-clockwise, the frame's top edge at the top.
 void drawQuad(const SpriteFrame& f, double left, double right, double top, double bottom, float r, float g,
@@ -56,6 +84,9 @@ void drawQuad(const SpriteFrame& f, double left, double right, double top, doubl
     glAlphaFunc(GL_GREATER, 0.0f);
     glMatrixMode(GL_MODELVIEW);
     glBindTexture(GL_TEXTURE_2D, f.texture);
+    lastBound = f.texture;
+    sprites.frameIsBlank = false;
+    sampleBoundTexture(f.texture, !sprites.minifiesByNeed || drawnSmaller(f, left, right, top, bottom));
     glColor4f(r, g, b, a);
     glBegin(GL_QUADS);
     glTexCoord2f(static_cast<float>(f.s0), static_cast<float>(f.t1));
@@ -112,3 +143,172 @@ void SpriteSheet::drawSpriteTinted(int32_t frame, int32_t x, int32_t y, float r,
     glColor4f(1, 1, 1, 1);
     finishQuad();
 }
+
+// [SECTION] Still layers
+// One layer is kept at a time, in a texture as large as the window's view.
+// It is taken from the buffer being drawn, right after the layer's own
+// draws, and put back with nothing blended, sampled texel for pixel.
+
+namespace {
+
+struct KeptLayer {
+    GLuint framebuffer = 0;  // holding the texture, where framebuffers exist
+    GLuint texture = 0;
+    GLsizei textureWidth = 0, textureHeight = 0;
+    bool valid = false;
+    uint64_t key = 0;
+    GLint view[4] = {};
+    GLuint lastBound = 0;    // what the layer's draws left bound
+    GLfloat colour[4] = {};  // and the colour they left
+};
+
+void drawKeptTexture(const GLint* view);
+void leaveLayerState();
+
+KeptLayer kept;
+bool layerFromBlank = false;  // the layer being drawn began on a blank frame
+
+// Framebuffer objects and their blit (OpenGL 3.0, or the extensions before
+// it): a kept layer then goes back as one copy of memory instead of a
+// texture drawn over every pixel.
+bool framebuffersBlit() {
+    static int known = -1;
+    if (known < 0) {
+        const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+        const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+        int major = 0;
+        known = (version != nullptr && std::sscanf(version, "%d", &major) == 1 && major >= 3) ||
+                (extensions != nullptr && std::strstr(extensions, "GL_ARB_framebuffer_object") != nullptr);
+    }
+    return known == 1;
+}
+
+GLsizei powerOfTwoAtLeast(GLint n) {
+    GLsizei p = 1;
+    while (p < n) p *= 2;
+    return p;
+}
+
+}  // namespace
+
+void SpriteSheet::keepLayer(uint64_t key) {
+    kept.valid = false;
+    if (!keepsLayers || !layerFromBlank) return;
+    GLint view[4] = {};
+    glGetIntegerv(GL_VIEWPORT, view);
+    if (view[2] <= 0 || view[3] <= 0) return;
+    glPushAttrib(GL_TEXTURE_BIT);
+    if (kept.texture == 0) glGenTextures(1, &kept.texture);
+    glBindTexture(GL_TEXTURE_2D, kept.texture);
+    // Sides of powers of two, which every OpenGL takes; the view fills the
+    // lower left of it.
+    const GLsizei w = powerOfTwoAtLeast(view[2]), h = powerOfTwoAtLeast(view[3]);
+    const bool resized = w != kept.textureWidth || h != kept.textureHeight;
+    if (resized) {
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+        // A window without alpha is kept without it: the copy back is then
+        // between buffers of one format, which needs no drawing at all.
+        GLint alphaBits = 0;
+        glGetIntegerv(GL_ALPHA_BITS, &alphaBits);
+        glTexImage2D(GL_TEXTURE_2D, 0, alphaBits > 0 ? GL_RGBA8 : GL_RGB8, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+        kept.textureWidth = w;
+        kept.textureHeight = h;
+    }
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, view[0], view[1], view[2], view[3]);
+    glPopAttrib();
+    if (resized && framebuffersBlit()) {
+        GLint read = 0;
+        glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &read);
+        if (kept.framebuffer == 0) glGenFramebuffers(1, &kept.framebuffer);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, kept.framebuffer);
+        glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, kept.texture, 0);
+        const bool complete = glCheckFramebufferStatus(GL_READ_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(read));
+        if (!complete) {
+            glDeleteFramebuffers(1, &kept.framebuffer);
+            kept.framebuffer = 0;
+        }
+    }
+    glGetFloatv(GL_CURRENT_COLOR, kept.colour);
+    std::memcpy(kept.view, view, sizeof view);
+    kept.lastBound = lastBound;
+    kept.key = key;
+    kept.valid = true;
+}
+
+bool SpriteSheet::restoreLayer(uint64_t key) {
+    layerFromBlank = frameIsBlank;
+    if (!keepsLayers || !frameIsBlank || !kept.valid || kept.key != key) return false;
+    GLint view[4] = {};
+    glGetIntegerv(GL_VIEWPORT, view);
+    if (std::memcmp(view, kept.view, sizeof view) != 0) return false;
+    if (kept.framebuffer != 0) {
+        GLint read = 0;
+        glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &read);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, kept.framebuffer);
+        glBlitFramebuffer(0, 0, view[2], view[3], view[0], view[1], view[0] + view[2], view[1] + view[3],
+                          GL_COLOR_BUFFER_BIT, GL_NEAREST);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(read));
+    } else {
+        drawKeptTexture(view);
+    }
+    leaveLayerState();
+    frameIsBlank = false;
+    ++layersPutBack;
+    return true;
+}
+
+namespace {
+
+void drawKeptTexture(const GLint* view) {
+    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_TEXTURE_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, view[2], 0, view[3], -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glDisable(GL_BLEND);
+    glDisable(GL_ALPHA_TEST);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, kept.texture);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    const float s = static_cast<float>(view[2]) / kept.textureWidth;
+    const float t = static_cast<float>(view[3]) / kept.textureHeight;
+    const float w = static_cast<float>(view[2]), h = static_cast<float>(view[3]);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex2f(0, 0);
+    glTexCoord2f(s, 0);
+    glVertex2f(w, 0);
+    glTexCoord2f(s, t);
+    glVertex2f(w, h);
+    glTexCoord2f(0, t);
+    glVertex2f(0, h);
+    glEnd();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glPopAttrib();
+}
+
+// The state the layer's own sprite draws leave behind.
+void leaveLayerState() {
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDepthMask(GL_FALSE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glMatrixMode(GL_MODELVIEW);
+    glBindTexture(GL_TEXTURE_2D, kept.lastBound);
+    lastBound = kept.lastBound;
+    glColor4fv(kept.colour);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_ALPHA_TEST);
+}
+
+}  // namespace

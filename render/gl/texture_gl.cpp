@@ -6,7 +6,9 @@
 
 #include <cstdio>
 #include <cstring>
+#include <unordered_map>
 
+#include "render/gl/texture_filters.h"
 #include "render/sprite_sheet.h"
 #include "render/tga_image.h"
 
@@ -36,7 +38,22 @@ void uploadOwnSizeLevels(const TgaImage& image, GLenum format) {
     }
 }
 
+// Each picture's filter as last set.
+std::unordered_map<GLuint, GLint> minFilters;
+
 }  // namespace
+
+void noteTextureMade(GLuint texture) { minFilters[texture] = GL_LINEAR_MIPMAP_LINEAR; }
+void noteTextureGone(GLuint texture) { minFilters.erase(texture); }
+
+void sampleBoundTexture(GLuint texture, bool withMipmaps) {
+    const auto known = minFilters.find(texture);
+    if (known == minFilters.end()) return;
+    const GLint wanted = withMipmaps ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR;
+    if (known->second == wanted) return;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, wanted);
+    known->second = wanted;
+}
 
 int32_t loadTga(const char* path) {
     TgaImage image;
@@ -65,11 +82,13 @@ int32_t loadTga(const char* path) {
         gluBuild2DMipmaps(GL_TEXTURE_2D, static_cast<GLint>(format), image.width, image.height, format,
                           GL_UNSIGNED_BYTE, image.pixels.data());
     }
+    noteTextureMade(texture);
     return static_cast<int32_t>(texture);
 }
 
 void releaseTexture(int32_t texture) {
     if (texture < 0) return;
     const GLuint name = static_cast<GLuint>(texture);
+    noteTextureGone(name);
     glDeleteTextures(1, &name);
 }

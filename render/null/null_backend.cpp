@@ -108,6 +108,10 @@ void SpriteSheet::drawSpriteTinted(int32_t frame, int32_t x, int32_t y, float r,
 
 void SpriteSheet::initGraphics() {}
 
+// Nothing is kept here: every frame records every draw.
+bool SpriteSheet::restoreLayer(uint64_t) { return false; }
+void SpriteSheet::keepLayer(uint64_t) {}
+
 void SpriteSheet::beginFrame() {
     spriteDrawnThisFrame = false;
     ++drawLog.framesBegun;
