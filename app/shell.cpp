@@ -1,7 +1,9 @@
 #include "app/shell.h"
 
-#include <cstdio>
+#include <malloc.h>
 #include <unistd.h>
+
+#include <cstdio>
 
 #include "app/frame_stats.h"
 #include "app/frame_timer.h"
@@ -41,6 +43,12 @@ void countIdleMenuFrames(bool pressed) {
     lastMouseY = input.mouseY;
     idleMenuFrames = (game.state == STATE_MENU && still) ? idleMenuFrames + 1 : 0;
 }
+
+// A frame that draws a layer in full (the menu's is 768 tiles and more)
+// makes the renderer gather tens of megabytes for it, which it frees again
+// once the frame is drawn; the C library keeps such pages resident unless
+// asked to give them back. It happens once per screen, not per frame.
+void giveBackFreedMemory() { malloc_trim(0); }
 
 void dot() {
     std::fputs(".", stdout);
@@ -98,9 +106,11 @@ void onDisplay() {
     // A frame drawn on an idle menu is shown and then waits for input, even
     // the one a single small move of the pointer wakes.
     const bool waits = displayIsIdle();
+    const uint32_t layersKeptBefore = sprites.layersKept;
     runScreenFrame();
     input.pendingButton = BUTTON_NONE;
     countIdleMenuFrames(pressed);
+    if (sprites.layersKept != layersKeptBefore) giveBackFreedMemory();
     if (measured) frameStats.frameEnds(currentScreenName(), waits || displayIsIdle());
 }
 

@@ -77,6 +77,7 @@ public:
     void keepLayer(uint64_t key);
     bool keepsLayers = true;  // off: every frame draws every picture
     uint32_t layersPutBack = 0;  // how often a kept layer was put back
+    uint32_t layersKept = 0;     // how often a layer was kept
     // Nothing drawn yet since beginFrame: a layer is kept and put back only
     // as the first thing of a frame.
     bool frameIsBlank = true;

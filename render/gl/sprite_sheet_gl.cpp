@@ -237,6 +237,7 @@ void SpriteSheet::keepLayer(uint64_t key) {
     kept.lastBound = lastBound;
     kept.key = key;
     kept.valid = true;
+    ++layersKept;
 }
 
 bool SpriteSheet::restoreLayer(uint64_t key) {
