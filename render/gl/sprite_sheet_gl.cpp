@@ -169,8 +169,8 @@ KeptLayer kept;
 bool layerFromBlank = false;  // the layer being drawn began on a blank frame
 
 // Framebuffer objects and their blit (OpenGL 3.0, or the extensions before
-// it): a kept layer then goes back as one copy of memory instead of a
-// texture drawn over every pixel.
+// it): a kept layer then goes back by a blit, which a driver can do without
+// the texture, blending and alpha state a drawn quad goes through.
 bool framebuffersBlit() {
     static int known = -1;
     if (known < 0) {
@@ -209,8 +209,7 @@ void SpriteSheet::keepLayer(uint64_t key) {
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
-        // A window without alpha is kept without it: the copy back is then
-        // between buffers of one format, which needs no drawing at all.
+        // A window without alpha is kept without it, as the window holds it.
         GLint alphaBits = 0;
         glGetIntegerv(GL_ALPHA_BITS, &alphaBits);
         glTexImage2D(GL_TEXTURE_2D, 0, alphaBits > 0 ? GL_RGBA8 : GL_RGB8, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
