@@ -1,10 +1,8 @@
 // OpenGL backend of the graphics object: the frame bracket, the fixed 2D
 // space and the four sprite draws, all fixed function and immediate mode.
-#define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
 #include <GL/glext.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -152,7 +150,6 @@ void SpriteSheet::drawSpriteTinted(int32_t frame, int32_t x, int32_t y, float r,
 namespace {
 
 struct KeptLayer {
-    GLuint framebuffer = 0;  // holding the texture, where framebuffers exist
     GLuint texture = 0;
     GLsizei textureWidth = 0, textureHeight = 0;
     bool valid = false;
@@ -167,21 +164,6 @@ void leaveLayerState();
 
 KeptLayer kept;
 bool layerFromBlank = false;  // the layer being drawn began on a blank frame
-
-// Framebuffer objects and their blit (OpenGL 3.0, or the extensions before
-// it): a kept layer then goes back by a blit, which a driver can do without
-// the texture, blending and alpha state a drawn quad goes through.
-bool framebuffersBlit() {
-    static int known = -1;
-    if (known < 0) {
-        const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
-        const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
-        int major = 0;
-        known = (version != nullptr && std::sscanf(version, "%d", &major) == 1 && major >= 3) ||
-                (extensions != nullptr && std::strstr(extensions, "GL_ARB_framebuffer_object") != nullptr);
-    }
-    return known == 1;
-}
 
 GLsizei powerOfTwoAtLeast(GLint n) {
     GLsizei p = 1;
@@ -203,34 +185,25 @@ void SpriteSheet::keepLayer(uint64_t key) {
     // Sides of powers of two, which every OpenGL takes; the view fills the
     // lower left of it.
     const GLsizei w = powerOfTwoAtLeast(view[2]), h = powerOfTwoAtLeast(view[3]);
-    const bool resized = w != kept.textureWidth || h != kept.textureHeight;
-    if (resized) {
+    if (w != kept.textureWidth || h != kept.textureHeight) {
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
-        // A window without alpha is kept without it, as the window holds it.
-        GLint alphaBits = 0;
-        glGetIntegerv(GL_ALPHA_BITS, &alphaBits);
-        glTexImage2D(GL_TEXTURE_2D, 0, alphaBits > 0 ? GL_RGBA8 : GL_RGB8, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        // In the order of the window's own pixels (BGRA on an X server),
+        // read straight and never wrapped: a software renderer then puts the
+        // layer back as a plain copy of rows, with no per-pixel shading.
+        GLint order = GL_RGBA;
+        glGetIntegerv(GL_IMPLEMENTATION_COLOR_READ_FORMAT, &order);
+        while (glGetError() != GL_NO_ERROR) {
+        }  // an OpenGL that does not know the question says so, and keeps RGBA
+        if (order != GL_BGRA) order = GL_RGBA;
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, w, h, 0, static_cast<GLenum>(order), GL_UNSIGNED_BYTE, nullptr);
         kept.textureWidth = w;
         kept.textureHeight = h;
     }
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, view[0], view[1], view[2], view[3]);
     glPopAttrib();
-    if (resized && framebuffersBlit()) {
-        GLint read = 0;
-        glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &read);
-        if (kept.framebuffer == 0) glGenFramebuffers(1, &kept.framebuffer);
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, kept.framebuffer);
-        glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, kept.texture, 0);
-        const bool complete = glCheckFramebufferStatus(GL_READ_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(read));
-        if (!complete) {
-            glDeleteFramebuffers(1, &kept.framebuffer);
-            kept.framebuffer = 0;
-        }
-    }
     glGetFloatv(GL_CURRENT_COLOR, kept.colour);
     std::memcpy(kept.view, view, sizeof view);
     kept.lastBound = lastBound;
@@ -245,16 +218,7 @@ bool SpriteSheet::restoreLayer(uint64_t key) {
     GLint view[4] = {};
     glGetIntegerv(GL_VIEWPORT, view);
     if (std::memcmp(view, kept.view, sizeof view) != 0) return false;
-    if (kept.framebuffer != 0) {
-        GLint read = 0;
-        glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &read);
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, kept.framebuffer);
-        glBlitFramebuffer(0, 0, view[2], view[3], view[0], view[1], view[0] + view[2], view[1] + view[3],
-                          GL_COLOR_BUFFER_BIT, GL_NEAREST);
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(read));
-    } else {
-        drawKeptTexture(view);
-    }
+    drawKeptTexture(view);
     leaveLayerState();
     frameIsBlank = false;
     ++layersPutBack;
