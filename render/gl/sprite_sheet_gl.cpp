@@ -1,8 +1,11 @@
 // OpenGL backend of the graphics object: the frame bracket, the fixed 2D
 // space and the four sprite draws, all fixed function and immediate mode.
+// Framebuffer objects are called directly: Mesa's libGL exports them.
+#define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -143,14 +146,18 @@ void SpriteSheet::drawSpriteTinted(int32_t frame, int32_t x, int32_t y, float r,
 }
 
 // [SECTION] Still layers
-// One layer is kept at a time, in a texture as large as the window's view.
-// It is taken from the buffer being drawn, right after the layer's own
-// draws, and put back with nothing blended, sampled texel for pixel.
+// One layer is kept at a time, as large as the window's view. It is taken
+// from the buffer being drawn, right after the layer's own draws, and put
+// back pixel for pixel: by a framebuffer blit where the OpenGL has one, else
+// as a texture drawn with nothing blended, sampled texel for pixel.
 
 namespace {
 
 struct KeptLayer {
-    GLuint texture = 0;
+    GLuint framebuffer = 0;   // holding the layer upside down, where blits exist
+    GLuint bufferTexture = 0;
+    GLsizei bufferWidth = 0, bufferHeight = 0;
+    GLuint texture = 0;       // holding it the right way up, where they do not
     GLsizei textureWidth = 0, textureHeight = 0;
     bool valid = false;
     uint64_t key = 0;
@@ -160,10 +167,25 @@ struct KeptLayer {
 };
 
 void drawKeptTexture(const GLint* view);
+bool keepInFramebuffer(const GLint* view);
+void blitKeptFramebuffer(const GLint* view);
 void leaveLayerState();
 
 KeptLayer kept;
 bool layerFromBlank = false;  // the layer being drawn began on a blank frame
+
+// Framebuffer objects and their blit (OpenGL 3.0, or the extension before it).
+bool framebuffersBlit() {
+    static int known = -1;
+    if (known < 0) {
+        const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+        const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+        int major = 0;
+        known = (version != nullptr && std::sscanf(version, "%d", &major) == 1 && major >= 3) ||
+                (extensions != nullptr && std::strstr(extensions, "GL_ARB_framebuffer_object") != nullptr);
+    }
+    return known == 1;
+}
 
 GLsizei powerOfTwoAtLeast(GLint n) {
     GLsizei p = 1;
@@ -179,31 +201,31 @@ void SpriteSheet::keepLayer(uint64_t key) {
     GLint view[4] = {};
     glGetIntegerv(GL_VIEWPORT, view);
     if (view[2] <= 0 || view[3] <= 0) return;
-    glPushAttrib(GL_TEXTURE_BIT);
-    if (kept.texture == 0) glGenTextures(1, &kept.texture);
-    glBindTexture(GL_TEXTURE_2D, kept.texture);
-    // Sides of powers of two, which every OpenGL takes; the view fills the
-    // lower left of it.
-    const GLsizei w = powerOfTwoAtLeast(view[2]), h = powerOfTwoAtLeast(view[3]);
-    if (w != kept.textureWidth || h != kept.textureHeight) {
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-        // In the order of the window's own pixels (BGRA on an X server),
-        // read straight and never wrapped: a software renderer then puts the
-        // layer back as a plain copy of rows, with no per-pixel shading.
-        GLint order = GL_RGBA;
-        glGetIntegerv(GL_IMPLEMENTATION_COLOR_READ_FORMAT, &order);
-        while (glGetError() != GL_NO_ERROR) {
-        }  // an OpenGL that does not know the question says so, and keeps RGBA
-        if (order != GL_BGRA) order = GL_RGBA;
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, w, h, 0, static_cast<GLenum>(order), GL_UNSIGNED_BYTE, nullptr);
-        kept.textureWidth = w;
-        kept.textureHeight = h;
+    if (!keepInFramebuffer(view)) {
+        glPushAttrib(GL_TEXTURE_BIT);
+        if (kept.texture == 0) glGenTextures(1, &kept.texture);
+        glBindTexture(GL_TEXTURE_2D, kept.texture);
+        // Sides of powers of two, which every OpenGL takes; the view fills the
+        // lower left of it.
+        const GLsizei w = powerOfTwoAtLeast(view[2]), h = powerOfTwoAtLeast(view[3]);
+        if (w != kept.textureWidth || h != kept.textureHeight) {
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+            // In the order of the window's own pixels (BGRA on an X server).
+            GLint order = GL_RGBA;
+            glGetIntegerv(GL_IMPLEMENTATION_COLOR_READ_FORMAT, &order);
+            while (glGetError() != GL_NO_ERROR) {
+            }  // an OpenGL that does not know the question says so, and keeps RGBA
+            if (order != GL_BGRA) order = GL_RGBA;
+            glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, w, h, 0, static_cast<GLenum>(order), GL_UNSIGNED_BYTE, nullptr);
+            kept.textureWidth = w;
+            kept.textureHeight = h;
+        }
+        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, view[0], view[1], view[2], view[3]);
+        glPopAttrib();
     }
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, view[0], view[1], view[2], view[3]);
-    glPopAttrib();
     glGetFloatv(GL_CURRENT_COLOR, kept.colour);
     std::memcpy(kept.view, view, sizeof view);
     kept.lastBound = lastBound;
@@ -218,7 +240,10 @@ bool SpriteSheet::restoreLayer(uint64_t key) {
     GLint view[4] = {};
     glGetIntegerv(GL_VIEWPORT, view);
     if (std::memcmp(view, kept.view, sizeof view) != 0) return false;
-    drawKeptTexture(view);
+    if (kept.framebuffer != 0)
+        blitKeptFramebuffer(view);
+    else
+        drawKeptTexture(view);
     leaveLayerState();
     frameIsBlank = false;
     ++layersPutBack;
@@ -226,6 +251,57 @@ bool SpriteSheet::restoreLayer(uint64_t key) {
 }
 
 namespace {
+
+// The layer is held upside down: the renderer counts a window's rows from
+// the top and a framebuffer object's from the bottom, so the blit that puts
+// it back is a flip to OpenGL and to the renderer a plain copy of rows, which
+// a software renderer does as one memory copy. Held the right way up, it
+// would be drawn back pixel by pixel, several times slower.
+bool keepInFramebuffer(const GLint* view) {
+    if (!framebuffersBlit() || glIsEnabled(GL_SCISSOR_TEST)) return false;
+    const GLsizei w = view[2], h = view[3];
+    GLint read = 0, draw = 0;
+    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &read);
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &draw);
+    if (kept.framebuffer == 0) {
+        glGenFramebuffers(1, &kept.framebuffer);
+        glGenTextures(1, &kept.bufferTexture);
+    }
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, kept.framebuffer);
+    bool complete = true;
+    if (w != kept.bufferWidth || h != kept.bufferHeight) {
+        // An unsized RGBA texture given BGRA pixels is held in BGRA order,
+        // as an X server holds a window's: only between the same orders is
+        // the blit a copy of rows. Any other order still blits right.
+        glPushAttrib(GL_TEXTURE_BIT);
+        glBindTexture(GL_TEXTURE_2D, kept.bufferTexture);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+        glPopAttrib();
+        glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, kept.bufferTexture, 0);
+        complete = glCheckFramebufferStatus(GL_DRAW_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+        kept.bufferWidth = complete ? w : 0;
+        kept.bufferHeight = complete ? h : 0;
+    }
+    if (complete)
+        glBlitFramebuffer(view[0], view[1], view[0] + w, view[1] + h, 0, h, w, 0, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(draw));
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(read));
+    if (!complete) {
+        glDeleteTextures(1, &kept.bufferTexture);
+        glDeleteFramebuffers(1, &kept.framebuffer);
+        kept.framebuffer = kept.bufferTexture = 0;
+    }
+    return complete;
+}
+
+void blitKeptFramebuffer(const GLint* view) {
+    GLint read = 0;
+    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &read);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, kept.framebuffer);
+    glBlitFramebuffer(0, 0, view[2], view[3], view[0], view[1] + view[3], view[0] + view[2], view[1],
+                      GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(read));
+}
 
 void drawKeptTexture(const GLint* view) {
     glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_TEXTURE_BIT);

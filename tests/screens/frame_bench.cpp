@@ -117,7 +117,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s RUNTIME_DIR [benchmark options]\n", argv[0]);
         return 2;
     }
-    OSMesaContext context = OSMesaCreateContextExt(OSMESA_RGBA, 16, 0, 0, nullptr);
+    OSMesaContext context = OSMesaCreateContextExt(OSMESA_BGRA, 16, 0, 0, nullptr);
     if (context == nullptr || !OSMesaMakeCurrent(context, screen, GL_UNSIGNED_BYTE, SCREEN_WIDTH, SCREEN_HEIGHT))
         return 1;
     glViewport(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -38,7 +39,11 @@ void noSleep(int64_t) {}
 class GameStarted : public testing::Environment {
 public:
     void SetUp() override {
-        context_ = OSMesaCreateContextExt(OSMESA_RGBA, 16, 0, 0, nullptr);
+        // BGRA, as an X server holds a window; SAME_PIXELS_ORDER=rgba for
+        // the other order, where a kept layer goes back by another road.
+        const char* order = std::getenv("SAME_PIXELS_ORDER");
+        const bool rgba = order != nullptr && std::strcmp(order, "rgba") == 0;
+        context_ = OSMesaCreateContextExt(rgba ? OSMESA_RGBA : OSMESA_BGRA, 16, 0, 0, nullptr);
         ASSERT_NE(context_, nullptr);
         ASSERT_TRUE(OSMesaMakeCurrent(context_, buffer, GL_UNSIGNED_BYTE, BUFFER_WIDTH, BUFFER_HEIGHT));
         glViewport(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
