@@ -15,6 +15,9 @@
 //   --survey BLOCKS  instead, draft crowded boards of that many blocks (or,
 //                    given as -BLOCKS, rooms like the worlds') and print how
 //                    the solver fares on each: a gauge of its reach
+//   --kinds K        the kinds a crowded board mixes (1 to 7, default 7): with
+//                    all seven most such boards have no solution at all, with
+//                    three most have one
 // The map is written to standard output; progress to standard error.
 #include <algorithm>
 #include <cmath>
@@ -228,7 +231,7 @@ public:
         for (int32_t r = top; r <= 13; ++r)
             for (int32_t col = 1; col <= width; ++col) c[r][col] = CELL_EMPTY;
         std::vector<int32_t> codes;
-        for (int32_t k = 0; static_cast<int32_t>(codes.size()) < blocks; k = (k + 1) % 7) {
+        for (int32_t k = 0; static_cast<int32_t>(codes.size()) < blocks; k = (k + 1) % denseKinds_) {
             const int32_t n = std::min(blocks - static_cast<int32_t>(codes.size()), pick(2, 3));
             if (n < 2) {
                 codes.back() = codes[codes.size() - 2];
@@ -308,6 +311,7 @@ private:
 
 public:
     bool bigRooms_ = false;
+    int32_t denseKinds_ = 7;  // how many kinds a crowded board mixes
 };
 
 std::string mapText(const Cells& c) {
@@ -342,7 +346,7 @@ std::vector<int32_t> numbers(const char* text) {
 
 int main(int argc, char** argv) {
     uint32_t seed = 1;
-    int32_t world = -1, tries = 4000, only = 0, survey = 0;
+    int32_t world = -1, tries = 4000, only = 0, survey = 0, kinds = 7;
     std::vector<int32_t> lifts, tars;
     std::vector<levelmap::Level> against;
     for (int i = 1; i < argc; ++i) {
@@ -352,6 +356,7 @@ int main(int argc, char** argv) {
         else if (std::strcmp(a, "--tries") == 0 && more) tries = std::atoi(argv[++i]);
         else if (std::strcmp(a, "--only") == 0 && more) only = std::atoi(argv[++i]);
         else if (std::strcmp(a, "--survey") == 0 && more) survey = std::atoi(argv[++i]);
+        else if (std::strcmp(a, "--kinds") == 0 && more) kinds = std::clamp(std::atoi(argv[++i]), 1, 7);
         else if (std::strcmp(a, "--lift") == 0 && more) lifts = numbers(argv[++i]);
         else if (std::strcmp(a, "--tar") == 0 && more) tars = numbers(argv[++i]);
         else if (std::strcmp(a, "--against") == 0 && more) {
@@ -362,7 +367,7 @@ int main(int argc, char** argv) {
             against.insert(against.end(), w.levels.begin(), w.levels.end());
         } else if (a[0] != '-' && world < 0) world = std::atoi(a);
         else {
-            std::fprintf(stderr, "usage: %s [--seed N] [--against MAP]... [--lift L,..] [--tar L,..] [--tries N] [--only L] WORLD\n",
+            std::fprintf(stderr, "usage: %s [--seed N] [--against MAP]... [--lift L,..] [--tar L,..] [--tries N] [--only L] [--survey BLOCKS [--kinds K]] WORLD\n",
                          argv[0]);
             return 2;
         }
@@ -373,6 +378,7 @@ int main(int argc, char** argv) {
         Slot s = slotFor(world, 9);
         Drafter drafter(seed);
         drafter.bigRooms_ = survey > 0;
+        drafter.denseKinds_ = kinds;
         for (int32_t n = 0; n < tries;) {
             Cells c;
             // A negative count drafts rooms like the worlds' instead of crowded ones.

@@ -265,6 +265,36 @@ private:
     std::unordered_map<int32_t, bool> meet_;
 };
 
+}  // namespace
+
+// [SECTION] The bound
+// Some best split has groups that follow one another along the row. Two
+// groups whose column ranges overlap never need less than the one group of
+// both, which needs R - L less its size less one from its lowest column L
+// to its highest R: if one of the two holds both L and R, it alone needs
+// R - L less a smaller size less one; if not, their spans add up to at
+// least R - L while their sizes less one add up to less. So merging until
+// no ranges overlap loses nothing, and the groups left run along the
+// sorted columns, where one walk finds the best.
+int32_t fewestToGroup(const int32_t* columns, int32_t n) {
+    constexpr int32_t NONE = 1 << 20;
+    n = std::clamp(n, 0, static_cast<int32_t>(MAX_BLOCKS));
+    int32_t sorted[MAX_BLOCKS];
+    std::copy(columns, columns + n, sorted);
+    std::sort(sorted, sorted + n);
+    int32_t best[MAX_BLOCKS + 1];  // best[i]: the first i columns split into groups
+    best[0] = 0;
+    for (int32_t i = 1; i <= n; ++i) {
+        best[i] = NONE;
+        for (int32_t j = 0; j + 2 <= i; ++j)  // the group of columns j to i - 1
+            if (best[j] < NONE)
+                best[i] = std::min(best[i], best[j] + std::max(0, sorted[i - 1] - sorted[j] - (i - 1 - j)));
+    }
+    return best[n] < NONE ? best[n] : 0;
+}
+
+namespace {
+
 // [SECTION] The search
 struct Node {
     int32_t parent;     // -1 for the start
@@ -450,37 +480,6 @@ private:
         for (int32_t kind = 0; kind <= KIND_POINTER; ++kind)
             if (counts[kind] >= 2) total += fewestToGroup(columns[kind], counts[kind]);
         return std::max(1, total);
-    }
-
-    // The least total narrowing that splits these columns into groups of two
-    // or more, each spanning no more than its size less one. Every split is
-    // tried for up to eight blocks of a kind; beyond that, the closest pair.
-    static int32_t fewestToGroup(const int32_t* columns, int32_t n) {
-        constexpr int32_t NONE = 1 << 20;
-        if (n > 8) {
-            int32_t closest = NONE;
-            for (int32_t a = 0; a < n; ++a)
-                for (int32_t b = a + 1; b < n; ++b) closest = std::min(closest, std::abs(columns[a] - columns[b]) - 1);
-            return std::max(0, closest);
-        }
-        const int32_t all = (1 << n) - 1;
-        int32_t need[1 << 8];
-        int32_t best[1 << 8];
-        for (int32_t mask = 1; mask <= all; ++mask) {
-            int32_t lo = NONE, hi = -NONE, size = 0;
-            for (int32_t k = 0; k < n; ++k)
-                if (mask & (1 << k)) lo = std::min(lo, columns[k]), hi = std::max(hi, columns[k]), ++size;
-            need[mask] = size >= 2 ? std::max(0, hi - lo - (size - 1)) : NONE;
-        }
-        best[0] = 0;
-        for (int32_t mask = 1; mask <= all; ++mask) {
-            best[mask] = NONE;
-            const int32_t low = mask & -mask;  // the group holding the lowest block of what is left
-            for (int32_t part = mask; part; part = (part - 1) & mask)
-                if ((part & low) && need[part] < NONE && best[mask ^ part] < NONE)
-                    best[mask] = std::min(best[mask], need[part] + best[mask ^ part]);
-        }
-        return best[all] < NONE ? best[all] : 0;
     }
 
     // Boards without lifts: over rest states in order of pushes made plus the

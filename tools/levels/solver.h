@@ -69,6 +69,11 @@ Result solve(int32_t n, const Limits& limits);
 // live block, which has nothing left to meet.
 bool hopelessBoard();
 
+// The least total narrowing that splits blocks of one kind, standing in
+// these columns, into groups of two or more, each spanning no more columns
+// than its size less one: the pushes the kind still needs at the least.
+int32_t fewestToGroup(const int32_t* columns, int32_t n);
+
 // Processor time of the calling thread, in seconds.
 double cpuSeconds();
 
