@@ -160,6 +160,7 @@ struct KeptLayer {
     GLuint texture = 0;       // holding it the right way up, where they do not
     GLsizei textureWidth = 0, textureHeight = 0;
     bool valid = false;
+    bool inFramebuffer = false;  // which of the two holds the layer now
     uint64_t key = 0;
     GLint view[4] = {};
     GLuint lastBound = 0;    // what the layer's draws left bound
@@ -201,7 +202,8 @@ void SpriteSheet::keepLayer(uint64_t key) {
     GLint view[4] = {};
     glGetIntegerv(GL_VIEWPORT, view);
     if (view[2] <= 0 || view[3] <= 0) return;
-    if (!keepInFramebuffer(view)) {
+    kept.inFramebuffer = keepInFramebuffer(view);
+    if (!kept.inFramebuffer) {
         glPushAttrib(GL_TEXTURE_BIT);
         if (kept.texture == 0) glGenTextures(1, &kept.texture);
         glBindTexture(GL_TEXTURE_2D, kept.texture);
@@ -240,7 +242,7 @@ bool SpriteSheet::restoreLayer(uint64_t key) {
     GLint view[4] = {};
     glGetIntegerv(GL_VIEWPORT, view);
     if (std::memcmp(view, kept.view, sizeof view) != 0) return false;
-    if (kept.framebuffer != 0)
+    if (kept.inFramebuffer)
         blitKeptFramebuffer(view);
     else
         drawKeptTexture(view);
