@@ -393,6 +393,42 @@ TEST(Solver, GuidedByItsBoundFindsAsFewPushesAsBreadthFirstWithLessWork) {
     EXPECT_LT(solver::solve(0, quick()).states * 4, wideStates) << "far fewer boards explored";
 }
 
+TEST(Solver, FallsRunAheadReachTheSameBoardsOnTheSameTicks) {
+    // Stacks on high ledges over a deep floor: every push drops blocks many
+    // rows, stacked blocks fall with the gaps their slot order gives them,
+    // and blocks land on blocks still falling. Played as jumps, the falls
+    // must leave every board, tick and solution as played tick by tick.
+    const std::initializer_list<const char*> boards[] = {
+        {"                ", " ############## ", " #ab.....ba...# ", " #ba.....ab...# ", " ###.....###..# ",
+         " #............# ", " #............# ", " #............# ", " #............# ", " #.....a......# ",
+         " ############## "},
+        {"                ", " ##########     ", " #abc.....#     ", " #bca.....#     ", " ####.....#     ",
+         " #........#     ", " #........#     ", " #........#     ", " #..c.....#     ", " ##########     "},
+    };
+    for (const auto& rows : boards) {
+        board(rows);
+        const solver::Result ahead = solver::solve(0, quick());
+        solver::Limits plain = quick();
+        plain.runFallsAhead = false;
+        board(rows);
+        const solver::Result stepped = solver::solve(0, plain);
+        ASSERT_TRUE(stepped.solved) << stepped.why;
+        expectPlayable(ahead);
+        EXPECT_GT(ahead.ticksRunAhead, 0) << "some falls were played as jumps";
+        EXPECT_EQ(stepped.ticksRunAhead, 0);
+        EXPECT_EQ(ahead.pushes, stepped.pushes);
+        EXPECT_EQ(ahead.ticks, stepped.ticks);
+        EXPECT_EQ(ahead.states, stepped.states) << "the same boards explored";
+        EXPECT_EQ(ahead.hopeless, stepped.hopeless);
+        ASSERT_EQ(ahead.clicks.size(), stepped.clicks.size());
+        for (size_t i = 0; i < ahead.clicks.size(); ++i) {
+            EXPECT_EQ(ahead.clicks[i].tick, stepped.clicks[i].tick) << i;
+            EXPECT_EQ(ahead.clicks[i].slot, stepped.clicks[i].slot) << i;
+            EXPECT_EQ(ahead.clicks[i].button, stepped.clicks[i].button) << i;
+        }
+    }
+}
+
 TEST(Solver, SolvesABoardOfRoomsApartRoomByRoom) {
     // Four rooms of eight blocks each, 32 in all: four pairs in a row per
     // room, joined one after another. Searched whole, the rooms multiply

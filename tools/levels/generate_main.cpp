@@ -18,6 +18,7 @@
 //   --kinds K        the kinds a crowded board mixes (1 to 7, default 7): with
 //                    all seven most such boards have no solution at all, with
 //                    three most have one
+//   --seconds S      the processor time the survey gives each board (default 20)
 // The map is written to standard output; progress to standard error.
 #include <algorithm>
 #include <cmath>
@@ -347,6 +348,7 @@ std::vector<int32_t> numbers(const char* text) {
 int main(int argc, char** argv) {
     uint32_t seed = 1;
     int32_t world = -1, tries = 4000, only = 0, survey = 0, kinds = 7;
+    double surveySeconds = 20;
     std::vector<int32_t> lifts, tars;
     std::vector<levelmap::Level> against;
     for (int i = 1; i < argc; ++i) {
@@ -357,6 +359,7 @@ int main(int argc, char** argv) {
         else if (std::strcmp(a, "--only") == 0 && more) only = std::atoi(argv[++i]);
         else if (std::strcmp(a, "--survey") == 0 && more) survey = std::atoi(argv[++i]);
         else if (std::strcmp(a, "--kinds") == 0 && more) kinds = std::clamp(std::atoi(argv[++i]), 1, 7);
+        else if (std::strcmp(a, "--seconds") == 0 && more) surveySeconds = std::max(0.0, std::atof(argv[++i]));
         else if (std::strcmp(a, "--lift") == 0 && more) lifts = numbers(argv[++i]);
         else if (std::strcmp(a, "--tar") == 0 && more) tars = numbers(argv[++i]);
         else if (std::strcmp(a, "--against") == 0 && more) {
@@ -367,7 +370,7 @@ int main(int argc, char** argv) {
             against.insert(against.end(), w.levels.begin(), w.levels.end());
         } else if (a[0] != '-' && world < 0) world = std::atoi(a);
         else {
-            std::fprintf(stderr, "usage: %s [--seed N] [--against MAP]... [--lift L,..] [--tar L,..] [--tries N] [--only L] [--survey BLOCKS [--kinds K]] WORLD\n",
+            std::fprintf(stderr, "usage: %s [--seed N] [--against MAP]... [--lift L,..] [--tar L,..] [--tries N] [--only L] [--survey BLOCKS [--kinds K] [--seconds S]] WORLD\n",
                          argv[0]);
             return 2;
         }
@@ -386,7 +389,7 @@ int main(int argc, char** argv) {
             ++n;
             std::memcpy(game.levels[0], c, sizeof c);
             solver::Limits limits;
-            limits.maxSeconds = 20;
+            limits.maxSeconds = surveySeconds;
             limits.maxStates = 5000000;
             const solver::Result r = solver::solve(0, limits);
             measures::Measures m;

@@ -19,7 +19,8 @@ constexpr int32_t SETTLE_CAP = 3000;  // ticks a board may take to come to rest 
 constexpr int32_t FRAGILE_CAP = 40;   // finely timed solutions to throw away before giving up
 constexpr int32_t CYCLE_CAP = 200;    // waits in one idle lift cycle, at most
 constexpr int32_t SLOT_BYTES = 6;
-constexpr int32_t TAIL_BYTES = 4;     // elimDelay, settleTicks, state, comboFlag (last: not part of a key)
+constexpr int32_t TAIL_BYTES = 4;
+bool fastFalls = std::getenv("SLOWFALL") == nullptr;     // elimDelay, settleTicks, state, comboFlag (last: not part of a key)
 
 // [SECTION] Snapshots
 // Only what the rules read: each block's position, flags and lift pause, and
@@ -162,12 +163,110 @@ bool blinkOnlyTick() {
     return true;
 }
 
+// [SECTION] Falls run ahead
+// A fall through open air is the same tick after tick: every falling block
+// drops two pixels, the stacks keep their gaps, and the settle count is set
+// again. The rules only look at what lies under a block, so while nothing
+// new comes within reach of a falling block's probes, the ticks to come
+// repeat the last one and can be played as one jump.
+class FallRunner {
+public:
+    explicit FallRunner(int32_t count) : count_(count) {}
+
+    // After a tick played in full, with `before` the blocks as it found them:
+    // jumps over the ticks that can only repeat it; answers how many.
+    template <typename Seen>
+    int32_t runAhead(const Seen* before) {
+        const bool steady = repeatsLastTick(before);
+        if (!steady) return 0;
+        const int32_t room = fallRoom();
+        // The falling blocks stop short of anything by four pixels, which a
+        // falling block's probes (two and three pixels below it) never reach.
+        const int32_t ticks = std::min((room - MIN_GAP) / FALL_STEP, clockTicksLeft());
+        if (ticks < 1) return 0;
+        for (int32_t i = 0; i < count_; ++i)
+            if (dy_[i] != 0) game.blocks[i].y += FALL_STEP * ticks;
+        for (int32_t t = 0; t < ticks; ++t) {
+            if (--clockSubTicks < 0) {
+                clockSubTicks = CLOCK_UNIT_TICKS;
+                --game.clock;
+            }
+            for (Trail& trail : game.trails) game.fadeTrail(trail);
+        }
+        // Each skipped tick counts the settle count down and sets it again.
+        game.settleTicks = SETTLE_TICKS;
+        known_ = false;
+        return ticks;
+    }
+
+private:
+    static constexpr int32_t FALL_STEP = 2;
+    static constexpr int32_t MIN_GAP = 4;
+
+    // Whether the tick just played moved the same blocks the same two pixels
+    // down as the one before it, changed nothing else, and left the settle
+    // count freshly set with no blink running.
+    template <typename Seen>
+    bool repeatsLastTick(const Seen* before) {
+        bool same = known_ && elimDelay == 0 && game.settleTicks == SETTLE_TICKS && game.state == STATE_PLAY;
+        bool moving = false;
+        for (int32_t i = 0; i < count_; ++i) {
+            const Block& b = game.blocks[i];
+            const int32_t dy = b.y - before[i].y;
+            const bool plain = b.x == before[i].x && b.alive == before[i].alive && b.marked == before[i].marked &&
+                               (dy == 0 || dy == FALL_STEP) && (dy == 0 || b.motion == MOTION_NORMAL || b.motion == MOTION_ROCK);
+            if (!plain || (b.alive && b.motion == MOTION_LIFT)) {
+                known_ = false;
+                return false;
+            }
+            same = same && dy == dy_[i];
+            moving = moving || dy != 0;
+            dy_[i] = dy;
+        }
+        known_ = true;
+        return same && moving;
+    }
+
+    // The least room under a falling block, in pixels, to the terrain or to
+    // a block that is not falling with it.
+    int32_t fallRoom() const {
+        int32_t room = 1 << 20;
+        for (int32_t i = 0; i < count_ && room > MIN_GAP; ++i) {
+            if (dy_[i] == 0) continue;
+            const Block& b = game.blocks[i];
+            const int32_t bottom = b.y + CELL_PIXELS;
+            // Terrain: the first cell in the column at or below the bottom edge that is not open floor.
+            int32_t terrain = bottom - (bottom - BOARD_TOP) % CELL_PIXELS;
+            if (terrain < bottom) terrain += CELL_PIXELS;
+            while (game.cellAt(b.x, terrain) == CELL_EMPTY) terrain += CELL_PIXELS;
+            room = std::min(room, terrain - bottom);
+            for (int32_t j = 0; j < count_; ++j) {
+                const Block& o = game.blocks[j];
+                if (j == i || !o.alive || dy_[j] != 0 || o.x + CELL_PIXELS <= b.x || b.x + CELL_PIXELS <= o.x) continue;
+                if (o.y + CELL_PIXELS > b.y) room = std::min(room, o.y - bottom);
+            }
+        }
+        return room;
+    }
+
+    // Ticks before the level clock would run out, less one: a jump never
+    // plays the tick that ends the time.
+    static int32_t clockTicksLeft() {
+        return std::max(0, game.clock * (CLOCK_UNIT_TICKS + 1) + clockSubTicks - 1);
+    }
+
+    int32_t count_;
+    bool known_ = false;
+    int32_t dy_[MAX_BLOCKS] = {};
+};
+
 // Runs ticks until a tick changes nothing and no countdown is left.
-Settled settle(const Codec& codec) {
+Settled settle(const Codec& codec, bool runFallsAhead, int64_t* ranAhead) {
     struct Seen {
         int32_t x, y;
         uint8_t alive, marked;
     } before[MAX_BLOCKS];
+    FallRunner falls(codec.count());
     for (int32_t t = 1; t <= SETTLE_CAP; ++t) {
         if (blinkOnlyTick()) continue;
         for (int32_t i = 0; i < codec.count(); ++i) {
@@ -183,6 +282,11 @@ Settled settle(const Codec& codec) {
                       b.marked != before[i].marked;
         }
         if (!changed && elimDelay == 0 && game.settleTicks == 0) return {t, false};
+        if (changed && runFallsAhead) {
+            const int32_t skipped = falls.runAhead(before);
+            t += skipped;
+            *ranAhead += skipped;
+        }
     }
     return {-1, false};
 }
@@ -486,7 +590,7 @@ private:
     // bound above (with the bound left out, plain breadth-first), fewest
     // pushes first. A board met again by fewer pushes is explored again.
     void runAtRest() {
-        const Settled first = settle(codec_);
+        const Settled first = settle(codec_, limits_.runFallsAhead, &result_.ticksRunAhead);
         if (first.cleared) {
             if (openingPushes_ == 0) {
                 result_.clearedWithoutPush = true;
@@ -550,7 +654,7 @@ private:
                     continue;
                 }
                 if (game.blocks[slot].x == oldX) continue;  // refused: a wasted click
-                const Settled s = settle(codec_);
+                const Settled s = settle(codec_, limits_.runFallsAhead, &result_.ticksRunAhead);
                 if (s.cleared) {
                     if (acceptGoal(head, &click, node.pushes + 1, at + s.ticks)) return;
                     continue;
@@ -958,6 +1062,7 @@ bool solveByRooms(int32_t n, const Limits& limits, Result& out) {
         const Result r = Search(SCRATCH_BOARD, part).run();
         out.states += r.states;
         out.hopeless += r.hopeless;
+        out.ticksRunAhead += r.ticksRunAhead;
         if (!r.solved && !r.clearedWithoutPush) {
             // A room that cannot be cleared leaves the level uncleared.
             std::memcpy(game.levels[SCRATCH_BOARD], scratch, sizeof scratch);
