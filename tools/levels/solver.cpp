@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <ctime>
 #include <cstdlib>
 #include <cstring>
@@ -19,8 +20,7 @@ constexpr int32_t SETTLE_CAP = 3000;  // ticks a board may take to come to rest 
 constexpr int32_t FRAGILE_CAP = 40;   // finely timed solutions to throw away before giving up
 constexpr int32_t CYCLE_CAP = 200;    // waits in one idle lift cycle, at most
 constexpr int32_t SLOT_BYTES = 6;
-constexpr int32_t TAIL_BYTES = 4;
-bool fastFalls = std::getenv("SLOWFALL") == nullptr;     // elimDelay, settleTicks, state, comboFlag (last: not part of a key)
+constexpr int32_t TAIL_BYTES = 4;     // elimDelay, settleTicks, state, comboFlag (last: not part of a key)
 
 // [SECTION] Snapshots
 // Only what the rules read: each block's position, flags and lift pause, and
@@ -163,6 +163,51 @@ bool blinkOnlyTick() {
     return true;
 }
 
+// [SECTION] Where a push reaches
+// The cells a push and everything it set off ever covered: the pushed block
+// where it was and where it went, every block that fell through them, every
+// block that blinked and vanished. The rules only ever look at a block's
+// own cell and the cells touching it, so two pushes from one board whose
+// areas do not touch play the same wherever the other one went first.
+struct Area {
+    uint16_t rows[BOARD_SIZE] = {};  // a bit a column
+
+    // The cells a block's box covers at (x, y), and those in between when it
+    // went from y down to toY in its own column.
+    void cover(int32_t x, int32_t y, int32_t toY) {
+        const int32_t column = (x - BOARD_LEFT) / CELL_PIXELS;
+        if (column < 0 || column >= BOARD_SIZE) return;
+        const int32_t first = std::max(0, (std::min(y, toY) - BOARD_TOP) / CELL_PIXELS);
+        const int32_t last = std::min(BOARD_SIZE - 1, (std::max(y, toY) + CELL_PIXELS - 1 - BOARD_TOP) / CELL_PIXELS);
+        for (int32_t r = first; r <= last; ++r) rows[r] = static_cast<uint16_t>(rows[r] | (1u << column));
+    }
+
+    // Whether some cell here is, or touches (diagonals too), a cell there.
+    bool touches(const Area& other) const {
+        for (int32_t r = 0; r < BOARD_SIZE; ++r) {
+            uint32_t near = 0;
+            for (int32_t rr = std::max(0, r - 1); rr <= std::min(BOARD_SIZE - 1, r + 1); ++rr)
+                near |= rows[rr] | (rows[rr] << 1) | (rows[rr] >> 1);
+            if (near & other.rows[r]) return true;
+        }
+        return false;
+    }
+};
+
+// Covers the boxes of the blocks that differ from `before`, where they
+// were and where they are.
+template <typename Seen>
+void coverChanges(const Seen* before, int32_t count, Area* area) {
+    if (!area) return;
+    for (int32_t i = 0; i < count; ++i) {
+        const Block& b = game.blocks[i];
+        if (b.x == before[i].x && b.y == before[i].y && b.alive == before[i].alive && b.marked == before[i].marked)
+            continue;
+        area->cover(before[i].x, before[i].y, before[i].y);
+        area->cover(b.x, b.y, b.y);
+    }
+}
+
 // [SECTION] Falls run ahead
 // A fall through open air is the same tick after tick: every falling block
 // drops two pixels, the stacks keep their gaps, and the settle count is set
@@ -176,7 +221,7 @@ public:
     // After a tick played in full, with `before` the blocks as it found them:
     // jumps over the ticks that can only repeat it; answers how many.
     template <typename Seen>
-    int32_t runAhead(const Seen* before) {
+    int32_t runAhead(const Seen* before, Area* area) {
         const bool steady = repeatsLastTick(before);
         if (!steady) return 0;
         const int32_t room = fallRoom();
@@ -184,8 +229,12 @@ public:
         // falling block's probes (two and three pixels below it) never reach.
         const int32_t ticks = std::min((room - MIN_GAP) / FALL_STEP, clockTicksLeft());
         if (ticks < 1) return 0;
-        for (int32_t i = 0; i < count_; ++i)
-            if (dy_[i] != 0) game.blocks[i].y += FALL_STEP * ticks;
+        for (int32_t i = 0; i < count_; ++i) {
+            if (dy_[i] == 0) continue;
+            Block& b = game.blocks[i];
+            if (area) area->cover(b.x, b.y, b.y + FALL_STEP * ticks);
+            b.y += FALL_STEP * ticks;
+        }
         for (int32_t t = 0; t < ticks; ++t) {
             if (--clockSubTicks < 0) {
                 clockSubTicks = CLOCK_UNIT_TICKS;
@@ -260,8 +309,9 @@ private:
     int32_t dy_[MAX_BLOCKS] = {};
 };
 
-// Runs ticks until a tick changes nothing and no countdown is left.
-Settled settle(const Codec& codec, bool runFallsAhead, int64_t* ranAhead) {
+// Runs ticks until a tick changes nothing and no countdown is left; the
+// cells it changed go into `area` when one is given.
+Settled settle(const Codec& codec, bool runFallsAhead, int64_t* ranAhead, Area* area = nullptr) {
     struct Seen {
         int32_t x, y;
         uint8_t alive, marked;
@@ -275,6 +325,7 @@ Settled settle(const Codec& codec, bool runFallsAhead, int64_t* ranAhead) {
         }
         idleTick();
         if (cleared()) return {t, true};
+        coverChanges(before, codec.count(), area);
         bool changed = false;
         for (int32_t i = 0; i < codec.count() && !changed; ++i) {
             const Block& b = game.blocks[i];
@@ -283,7 +334,7 @@ Settled settle(const Codec& codec, bool runFallsAhead, int64_t* ranAhead) {
         }
         if (!changed && elimDelay == 0 && game.settleTicks == 0) return {t, false};
         if (changed && runFallsAhead) {
-            const int32_t skipped = falls.runAhead(before);
+            const int32_t skipped = falls.runAhead(before, area);
             t += skipped;
             *ranAhead += skipped;
         }
@@ -400,6 +451,9 @@ int32_t fewestToGroup(const int32_t* columns, int32_t n) {
 namespace {
 
 // [SECTION] The search
+// Pushes by the cell of the block pushed and the way it goes.
+using Asleep = std::bitset<BOARD_SIZE * BOARD_SIZE * 2>;
+
 struct Node {
     int32_t parent;     // -1 for the start
     int16_t slot;       // the block clicked to get here, or -1 for a wait
@@ -500,11 +554,17 @@ private:
         return false;
     }
 
-    int32_t addNode(const Node& node) {
+    // A node for the board on the table, or for the board of node `copyOf`.
+    int32_t addNode(const Node& node, int32_t copyOf = -1) {
         nodes_.push_back(node);
+        sleeps_.emplace_back();
+        expanded_.push_back(0);
         const size_t at = snaps_.size();
         snaps_.resize(at + codec_.stride());
-        codec_.save(snaps_.data() + at);
+        if (copyOf >= 0)
+            std::memcpy(snaps_.data() + at, snap(copyOf), codec_.stride());
+        else
+            codec_.save(snaps_.data() + at);
         return static_cast<int32_t>(nodes_.size()) - 1;
     }
 
@@ -611,33 +671,102 @@ private:
             return;
         }
         const int32_t lastOpening = openingPushes_ ? limits_.opening.back().tick : 0;
-        std::vector<std::vector<int32_t>> open;  // node ids by pushes made plus the bound
-        auto enqueue = [&](int32_t id, int32_t f) {
-            if (static_cast<size_t>(f) >= open.size()) open.resize(f + 1);
-            open[f].push_back(id);
-        };
         const int32_t root = addNode(Node{-1, -1, 0, openingTick_ + first.ticks, lastOpening, openingPushes_, 0});
-        fewest_[restKeyOfBoard()] = openingPushes_;
+        fewest_[restKeyOfBoard()] = Known{openingPushes_, root};
         enqueue(root, openingPushes_ + pushesStillNeeded());
-        for (size_t f = 0; f < open.size() && !stop_; ++f) {
-            while (!open[f].empty() && !stop_) {
-                const int32_t head = open[f].back();
-                open[f].pop_back();
+        for (bucket_ = 0; bucket_ < open_.size() && !stop_; ++bucket_) {
+            while (!open_[bucket_].empty() && !stop_) {
+                const int32_t head = open_[bucket_].back();
+                open_[bucket_].pop_back();
                 const Node node = nodes_[head];
                 // Met again by fewer pushes after this one was queued: that one counts.
-                if (fewest_[codec_.restKey(snap(head))] < node.pushes) continue;
-                expandAtRest(head, node, enqueue);
+                if (fewest_[codec_.restKey(snap(head))].pushes < node.pushes) continue;
+                expandAtRest(head, node);
             }
         }
         if (!stop_) result_.why = "no solution";
     }
 
-    template <typename Enqueue>
-    void expandAtRest(int32_t head, const Node& node, Enqueue& enqueue) {
+    // Queues a node by pushes made plus the bound; never behind the bucket
+    // being worked through.
+    void enqueue(int32_t id, int32_t f) {
+        const size_t at = std::max(static_cast<size_t>(f), bucket_);
+        if (at >= open_.size()) open_.resize(at + 1);
+        open_[at].push_back(id);
+    }
+
+    // A push by the cell its block stands in, the same for every slot
+    // numbering of one board.
+    int32_t pushId(int32_t from, int32_t slot, int32_t button) const {
+        const uint8_t* p = snap(from) + slot * SLOT_BYTES;
+        const int32_t x = p[0] | (p[1] << 8);
+        const int32_t y = p[2] | (p[3] << 8);
+        return ((y / CELL_PIXELS) * BOARD_SIZE + x / CELL_PIXELS) * 2 + (button == BUTTON_RIGHT);
+    }
+
+    // Pushes that commute need trying in one order only. Each push made from
+    // a node is left asleep in the boards after the later pushes whose areas
+    // it does not touch: the board after both is also reached, by as many
+    // pushes, through the earlier one. A push asleep in a node stays asleep
+    // after a push whose area it does not touch. A board met again by as
+    // many pushes keeps asleep only what is asleep both ways in; a push it
+    // loses that way after it was expanded is tried then, by a copy of the
+    // node that tries only those.
+    struct Sleeper {
+        int32_t push;  // pushId
+        Area area;     // where it reaches from the board it sleeps in
+    };
+    struct SleepList {
+        int32_t first = 0;  // into sleepList_
+        int32_t count = 0;
+    };
+
+    SleepList storeSleepList(const int32_t* sleepers, int32_t count) {
+        SleepList list{static_cast<int32_t>(sleepList_.size()), count};
+        sleepList_.insert(sleepList_.end(), sleepers, sleepers + count);
+        return list;
+    }
+
+    void reviseSleep(int32_t id, const int32_t* arriving, int32_t arrivingCount) {
+        if (id < 0) return;  // a hopeless board: nothing after it matters
+        Asleep both;
+        for (int32_t k = 0; k < arrivingCount; ++k) both.set(static_cast<size_t>(sleepers_[arriving[k]].push));
+        int32_t kept[MAX_BLOCKS * 2];
+        int32_t keptCount = 0;
+        Asleep missed;
+        const SleepList old = sleeps_[id];
+        for (int32_t k = 0; k < old.count; ++k) {
+            const int32_t sleeper = sleepList_[old.first + k];
+            if (both.test(static_cast<size_t>(sleepers_[sleeper].push)))
+                kept[keptCount++] = sleeper;
+            else
+                missed.set(static_cast<size_t>(sleepers_[sleeper].push));
+        }
+        if (missed.none()) return;
+        sleeps_[id] = storeSleepList(kept, keptCount);
+        if (!expanded_[id]) return;
+        const Node node = nodes_[id];
+        const int32_t copy = addNode(node, id);
+        sleeps_[copy] = sleeps_[id];
+        onlyThese_[copy] = missed;
+        codec_.load(snap(id));
+        enqueue(copy, node.pushes + pushesStillNeeded());
+    }
+
+    void expandAtRest(int32_t head, const Node& node) {
         // A person needs the board at rest before the click, with a margin,
         // and time since the last click.
         const int32_t at = std::max(node.lastClick + CLICK_SPACING, node.tick + 1 + CLICK_MARGIN);
         if (at > limits_.tickLimit) return;
+        expanded_[head] = 1;
+        const SleepList sleeping = sleeps_[head];
+        Asleep asleep;
+        for (int32_t k = 0; k < sleeping.count; ++k)
+            asleep.set(static_cast<size_t>(sleepers_[sleepList_[sleeping.first + k]].push));
+        const auto only = onlyThese_.find(head);
+        if (only != onlyThese_.end()) asleep |= ~only->second;
+        int32_t made[MAX_BLOCKS * 2];  // sleepers, one for each push made here
+        int32_t madeCount = 0;
         for (int32_t slot = 0; slot < codec_.count() && !stop_; ++slot) {
             for (int32_t button : {BUTTON_LEFT, BUTTON_RIGHT}) {
                 if (overBudget()) {
@@ -646,7 +775,10 @@ private:
                 }
                 codec_.load(snap(head));
                 if (!movable(slot)) break;
+                const int32_t id = pushId(head, slot, button);
+                if (asleep.test(static_cast<size_t>(id))) continue;
                 const int32_t oldX = game.blocks[slot].x;
+                const int32_t oldY = game.blocks[slot].y;
                 const Click click = describe(head, slot, button, at);
                 clickTick(slot, button);
                 if (cleared()) {
@@ -654,20 +786,45 @@ private:
                     continue;
                 }
                 if (game.blocks[slot].x == oldX) continue;  // refused: a wasted click
-                const Settled s = settle(codec_, limits_.runFallsAhead, &result_.ticksRunAhead);
+                Area area;
+                area.cover(oldX, oldY, oldY);
+                area.cover(game.blocks[slot].x, game.blocks[slot].y, game.blocks[slot].y);
+                const Settled s = settle(codec_, limits_.runFallsAhead, &result_.ticksRunAhead, &area);
+                ++result_.pushesPlayed;
                 if (s.cleared) {
                     if (acceptGoal(head, &click, node.pushes + 1, at + s.ticks)) return;
                     continue;
                 }
                 if (s.ticks < 0) continue;
+                int32_t after[MAX_BLOCKS * 2];
+                int32_t afterCount = 0;
+                if (limits_.commute) {
+                    // Each push of a board sleeps once at most: no list outgrows the blocks' pushes.
+                    for (int32_t k = 0; k < sleeping.count && afterCount < MAX_BLOCKS * 2; ++k) {
+                        const int32_t sleeper = sleepList_[sleeping.first + k];
+                        if (!sleepers_[sleeper].area.touches(area)) after[afterCount++] = sleeper;
+                    }
+                    for (int32_t m = 0; m < madeCount && afterCount < MAX_BLOCKS * 2; ++m)
+                        if (!sleepers_[made[m]].area.touches(area)) after[afterCount++] = made[m];
+                    made[madeCount++] = static_cast<int32_t>(sleepers_.size());
+                    sleepers_.push_back(Sleeper{id, area});
+                }
                 const std::string key = restKeyOfBoard();
                 const auto known = fewest_.find(key);
-                if (known != fewest_.end() && known->second <= node.pushes + 1) continue;
-                fewest_[key] = node.pushes + 1;
-                if (prune()) continue;
-                const int32_t id = addNode(Node{head, static_cast<int16_t>(slot), static_cast<int8_t>(button),
-                                                at + s.ticks, at, node.pushes + 1, 0});
-                enqueue(id, node.pushes + 1 + pushesStillNeeded());
+                if (known != fewest_.end() && known->second.pushes < node.pushes + 1) continue;
+                if (known != fewest_.end() && known->second.pushes == node.pushes + 1) {
+                    reviseSleep(known->second.node, after, afterCount);
+                    continue;
+                }
+                if (prune()) {
+                    fewest_[key] = Known{node.pushes + 1, -1};
+                    continue;
+                }
+                const int32_t child = addNode(Node{head, static_cast<int16_t>(slot), static_cast<int8_t>(button),
+                                                   at + s.ticks, at, node.pushes + 1, 0});
+                sleeps_[child] = storeSleepList(after, afterCount);
+                fewest_[key] = Known{node.pushes + 1, child};
+                enqueue(child, node.pushes + 1 + pushesStillNeeded());
             }
         }
     }
@@ -912,7 +1069,20 @@ private:
     std::vector<Node> nodes_;
     std::vector<uint8_t> snaps_;
     std::unordered_set<std::string> visited_;
-    std::unordered_map<std::string, int32_t> fewest_;  // rest boards and the fewest pushes known to reach them
+    // Rest boards, the fewest pushes known to reach them and the node that
+    // did (-1 for a hopeless board).
+    struct Known {
+        int32_t pushes;
+        int32_t node;
+    };
+    std::unordered_map<std::string, Known> fewest_;
+    std::vector<SleepList> sleeps_;  // by node: pushes not to try from it
+    std::vector<Sleeper> sleepers_;
+    std::vector<int32_t> sleepList_;
+    std::unordered_map<int32_t, Asleep> onlyThese_;  // copies made by reviseSleep: the pushes they try
+    std::vector<uint8_t> expanded_;  // by node
+    std::vector<std::vector<int32_t>> open_;  // node ids by pushes made plus the bound
+    size_t bucket_ = 0;
     bool strandsABlock_ = false;  // without lifts: see strandedBlock
     Reach reach_;
     std::vector<uint8_t> scratch_;
@@ -1063,6 +1233,7 @@ bool solveByRooms(int32_t n, const Limits& limits, Result& out) {
         out.states += r.states;
         out.hopeless += r.hopeless;
         out.ticksRunAhead += r.ticksRunAhead;
+        out.pushesPlayed += r.pushesPlayed;
         if (!r.solved && !r.clearedWithoutPush) {
             // A room that cannot be cleared leaves the level uncleared.
             std::memcpy(game.levels[SCRATCH_BOARD], scratch, sizeof scratch);

@@ -42,6 +42,8 @@ struct Limits {
     // Falls through open air are played as one jump instead of tick by tick:
     // the same boards on the same ticks, sooner.
     bool runFallsAhead = true;
+    // Pushes whose effects never touch are tried in one order only.
+    bool commute = true;
     // Clicks played, at their ticks, before the search starts: the search
     // then answers for the board they leave, and its solution begins with them.
     std::vector<Click> opening;
@@ -57,6 +59,7 @@ struct Result {
     int64_t hopeless = 0;             // boards left unexplored: a kind down to a single block
     double seconds = 0.0;             // processor time
     int64_t ticksRunAhead = 0;        // ticks of falls played as jumps
+    int64_t pushesPlayed = 0;         // boards without lifts: pushes played through to rest, the search's work
     int32_t fragile = 0;  // solutions thrown away for needing a click timed too finely
     std::string why;      // when not solved: "no solution", "state limit", "time limit"
     std::vector<Click> clicks;
