@@ -393,11 +393,12 @@ TEST(Solver, GuidedByItsBoundFindsAsFewPushesAsBreadthFirstWithLessWork) {
     EXPECT_LT(solver::solve(0, quick()).states * 4, wideStates) << "far fewer boards explored";
 }
 
-TEST(Solver, FallsRunAheadReachTheSameBoardsOnTheSameTicks) {
+TEST(Solver, ShortcutsReachTheSameBoardsOnTheSameTicks) {
     // Stacks on high ledges over a deep floor: every push drops blocks many
     // rows, stacked blocks fall with the gaps their slot order gives them,
-    // and blocks land on blocks still falling. Played as jumps, the falls
-    // must leave every board, tick and solution as played tick by tick.
+    // and blocks land on blocks still falling. Falls played as jumps, and
+    // pushes into walls and blocks left unplayed, must leave every board,
+    // tick and solution as playing every tick and every push does.
     const std::initializer_list<const char*> boards[] = {
         {"                ", " ############## ", " #ab.....ba...# ", " #ba.....ab...# ", " ###.....###..# ",
          " #............# ", " #............# ", " #............# ", " #............# ", " #.....a......# ",
@@ -410,6 +411,7 @@ TEST(Solver, FallsRunAheadReachTheSameBoardsOnTheSameTicks) {
         const solver::Result ahead = solver::solve(0, quick());
         solver::Limits plain = quick();
         plain.runFallsAhead = false;
+        plain.skipRefused = false;
         board(rows);
         const solver::Result stepped = solver::solve(0, plain);
         ASSERT_TRUE(stepped.solved) << stepped.why;
@@ -419,6 +421,7 @@ TEST(Solver, FallsRunAheadReachTheSameBoardsOnTheSameTicks) {
         EXPECT_EQ(ahead.pushes, stepped.pushes);
         EXPECT_EQ(ahead.ticks, stepped.ticks);
         EXPECT_EQ(ahead.states, stepped.states) << "the same boards explored";
+        EXPECT_EQ(ahead.pushesPlayed, stepped.pushesPlayed) << "only refused pushes left unplayed";
         EXPECT_EQ(ahead.hopeless, stepped.hopeless);
         ASSERT_EQ(ahead.clicks.size(), stepped.clicks.size());
         for (size_t i = 0; i < ahead.clicks.size(); ++i) {

@@ -451,6 +451,47 @@ int32_t fewestToGroup(const int32_t* columns, int32_t n) {
 namespace {
 
 // [SECTION] The search
+// A board at rest, as a grid: which cells hold a block. A push at rest that
+// the rules would refuse for certain (its block cannot be pushed, or the cell
+// it goes to is not open floor or holds a block) is not worth playing.
+class RestBoard {
+public:
+    // From the board on the table, which is then free to change.
+    RestBoard() {
+        for (int32_t i = 0; i < MAX_BLOCKS; ++i) {
+            const Block& b = game.blocks[i];
+            const bool grid = b.alive && onGrid(b);
+            where_[i] = grid ? Cell{row(b), column(b)} : Cell{-1, -1};
+            pushable_[i] = movable(i);
+            if (grid) held_[row(b)][column(b)] = true;
+        }
+    }
+
+    bool surelyRefused(int32_t slot, int32_t button) const {
+        if (!pushable_[slot]) return true;
+        const Cell at = where_[slot];
+        if (at.row < 0) return false;  // off the grid: the rules decide
+        const int32_t to = at.column + (button == BUTTON_LEFT ? -1 : 1);
+        if (to < 0 || to >= BOARD_SIZE) return true;
+        return game.board[at.row][to] != CELL_EMPTY || held_[at.row][to];
+    }
+
+private:
+    struct Cell {
+        int32_t row, column;
+    };
+    static bool onGrid(const Block& b) {
+        return (b.x - BOARD_LEFT) % CELL_PIXELS == 0 && (b.y - BOARD_TOP) % CELL_PIXELS == 0 && b.x >= BOARD_LEFT &&
+               b.y >= BOARD_TOP && b.x < BOARD_LEFT + BOARD_SIZE * CELL_PIXELS && b.y < BOARD_TOP + BOARD_SIZE * CELL_PIXELS;
+    }
+    static int32_t row(const Block& b) { return (b.y - BOARD_TOP) / CELL_PIXELS; }
+    static int32_t column(const Block& b) { return (b.x - BOARD_LEFT) / CELL_PIXELS; }
+
+    Cell where_[MAX_BLOCKS];
+    bool pushable_[MAX_BLOCKS];
+    bool held_[BOARD_SIZE][BOARD_SIZE] = {};
+};
+
 // Pushes by the cell of the block pushed and the way it goes.
 using Asleep = std::bitset<BOARD_SIZE * BOARD_SIZE * 2>;
 
@@ -675,9 +716,7 @@ private:
         fewest_[restKeyOfBoard()] = Known{openingPushes_, root};
         enqueue(root, openingPushes_ + pushesStillNeeded());
         for (bucket_ = 0; bucket_ < open_.size() && !stop_; ++bucket_) {
-            while (!open_[bucket_].empty() && !stop_) {
-                const int32_t head = open_[bucket_].back();
-                open_[bucket_].pop_back();
+            for (int32_t head = takeFrom(bucket_); head >= 0 && !stop_; head = takeFrom(bucket_)) {
                 const Node node = nodes_[head];
                 // Met again by fewer pushes after this one was queued: that one counts.
                 if (fewest_[codec_.restKey(snap(head))].pushes < node.pushes) continue;
@@ -688,11 +727,27 @@ private:
     }
 
     // Queues a node by pushes made plus the bound; never behind the bucket
-    // being worked through.
+    // being worked through. Within a bucket any order finds the fewest
+    // pushes, and the boards with the fewest blocks left go first: the last
+    // bucket, often the largest, then tends to meet a cleared board early.
     void enqueue(int32_t id, int32_t f) {
         const size_t at = std::max(static_cast<size_t>(f), bucket_);
         if (at >= open_.size()) open_.resize(at + 1);
-        open_[at].push_back(id);
+        int32_t left = 0;
+        for (int32_t i = 0; i < codec_.count(); ++i)
+            left += game.blocks[i].alive && game.blocks[i].motion == MOTION_NORMAL;
+        open_[at][static_cast<size_t>(left)].push_back(id);
+    }
+
+    // The next node of a bucket, or -1 when it is empty.
+    int32_t takeFrom(size_t bucket) {
+        for (std::vector<int32_t>& byLeft : open_[bucket]) {
+            if (byLeft.empty()) continue;
+            const int32_t id = byLeft.back();
+            byLeft.pop_back();
+            return id;
+        }
+        return -1;
     }
 
     // A push by the cell its block stands in, the same for every slot
@@ -767,16 +822,19 @@ private:
         if (only != onlyThese_.end()) asleep |= ~only->second;
         int32_t made[MAX_BLOCKS * 2];  // sleepers, one for each push made here
         int32_t madeCount = 0;
+        codec_.load(snap(head));
+        const RestBoard rest;
         for (int32_t slot = 0; slot < codec_.count() && !stop_; ++slot) {
             for (int32_t button : {BUTTON_LEFT, BUTTON_RIGHT}) {
                 if (overBudget()) {
                     stop_ = true;
                     break;
                 }
-                codec_.load(snap(head));
-                if (!movable(slot)) break;
+                if (limits_.skipRefused && rest.surelyRefused(slot, button)) continue;
                 const int32_t id = pushId(head, slot, button);
                 if (asleep.test(static_cast<size_t>(id))) continue;
+                codec_.load(snap(head));
+                if (!movable(slot)) break;
                 const int32_t oldX = game.blocks[slot].x;
                 const int32_t oldY = game.blocks[slot].y;
                 const Click click = describe(head, slot, button, at);
@@ -1081,7 +1139,8 @@ private:
     std::vector<int32_t> sleepList_;
     std::unordered_map<int32_t, Asleep> onlyThese_;  // copies made by reviseSleep: the pushes they try
     std::vector<uint8_t> expanded_;  // by node
-    std::vector<std::vector<int32_t>> open_;  // node ids by pushes made plus the bound
+    // Node ids by pushes made plus the bound, then by ordinary blocks left.
+    std::vector<std::array<std::vector<int32_t>, MAX_BLOCKS + 1>> open_;
     size_t bucket_ = 0;
     bool strandsABlock_ = false;  // without lifts: see strandedBlock
     Reach reach_;

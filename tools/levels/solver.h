@@ -44,6 +44,9 @@ struct Limits {
     bool runFallsAhead = true;
     // Pushes whose effects never touch are tried in one order only.
     bool commute = true;
+    // Pushes the rules would surely refuse at rest (into a wall or onto a
+    // block) are not played.
+    bool skipRefused = true;
     // Clicks played, at their ticks, before the search starts: the search
     // then answers for the board they leave, and its solution begins with them.
     std::vector<Click> opening;
