@@ -182,30 +182,39 @@ struct Area {
         for (int32_t r = first; r <= last; ++r) rows[r] = static_cast<uint16_t>(rows[r] | (1u << column));
     }
 
-    // Whether some cell here is, or touches (diagonals too), a cell there.
-    bool touches(const Area& other) const {
+    // These cells and every cell touching them, diagonals too.
+    Area grown() const {
+        Area out;
         for (int32_t r = 0; r < BOARD_SIZE; ++r) {
-            uint32_t near = 0;
+            const uint32_t wide = rows[r] | (rows[r] << 1) | (rows[r] >> 1);
             for (int32_t rr = std::max(0, r - 1); rr <= std::min(BOARD_SIZE - 1, r + 1); ++rr)
-                near |= rows[rr] | (rows[rr] << 1) | (rows[rr] >> 1);
-            if (near & other.rows[r]) return true;
+                out.rows[rr] = static_cast<uint16_t>(out.rows[rr] | wide);
         }
+        return out;
+    }
+
+    bool overlaps(const Area& other) const {
+        for (int32_t r = 0; r < BOARD_SIZE; ++r)
+            if (rows[r] & other.rows[r]) return true;
         return false;
     }
 };
 
-// Covers the boxes of the blocks that differ from `before`, where they
-// were and where they are.
+// Whether some block differs from `before`; covers the boxes of those that
+// do, where they were and where they are, when there is an area to cover.
 template <typename Seen>
-void coverChanges(const Seen* before, int32_t count, Area* area) {
-    if (!area) return;
+bool coverChanges(const Seen* before, int32_t count, Area* area) {
+    bool changed = false;
     for (int32_t i = 0; i < count; ++i) {
         const Block& b = game.blocks[i];
         if (b.x == before[i].x && b.y == before[i].y && b.alive == before[i].alive && b.marked == before[i].marked)
             continue;
+        if (!area) return true;
+        changed = true;
         area->cover(before[i].x, before[i].y, before[i].y);
         area->cover(b.x, b.y, b.y);
     }
+    return changed;
 }
 
 // [SECTION] Falls run ahead
@@ -214,6 +223,36 @@ void coverChanges(const Seen* before, int32_t count, Area* area) {
 // again. The rules only look at what lies under a block, so while nothing
 // new comes within reach of a falling block's probes, the ticks to come
 // repeat the last one and can be played as one jump.
+// Ticks before the level clock would run out, less one: a jump never plays
+// the tick that ends the time.
+int32_t clockTicksLeft() { return std::max(0, game.clock * (CLOCK_UNIT_TICKS + 1) + clockSubTicks - 1); }
+
+// What a run of skipped ticks does besides moving blocks: the clock runs and
+// the trails fade.
+void passTicks(int32_t ticks) {
+    for (int32_t t = 0; t < ticks; ++t) {
+        if (--clockSubTicks < 0) {
+            clockSubTicks = CLOCK_UNIT_TICKS;
+            --game.clock;
+        }
+        for (Trail& trail : game.trails) game.fadeTrail(trail);
+    }
+}
+
+// After a tick that changed nothing, with no blink: the ticks until the
+// settle count runs out change nothing either, since the board step sees the
+// same board and nothing is matched before then. Skips them, up to the tick
+// that matches; answers how many.
+int32_t waitOutSettle(int32_t count) {
+    if (elimDelay != 0 || game.state != STATE_PLAY || game.settleTicks <= 1) return 0;
+    for (int32_t i = 0; i < count; ++i)
+        if (game.blocks[i].alive && (game.blocks[i].motion == MOTION_LIFT || game.blocks[i].pauseTicks > 0)) return 0;
+    const int32_t ticks = std::min(game.settleTicks - 1, clockTicksLeft());
+    passTicks(ticks);
+    game.settleTicks -= ticks;
+    return ticks;
+}
+
 class FallRunner {
 public:
     explicit FallRunner(int32_t count) : count_(count) {}
@@ -235,13 +274,7 @@ public:
             if (area) area->cover(b.x, b.y, b.y + FALL_STEP * ticks);
             b.y += FALL_STEP * ticks;
         }
-        for (int32_t t = 0; t < ticks; ++t) {
-            if (--clockSubTicks < 0) {
-                clockSubTicks = CLOCK_UNIT_TICKS;
-                --game.clock;
-            }
-            for (Trail& trail : game.trails) game.fadeTrail(trail);
-        }
+        passTicks(ticks);
         // Each skipped tick counts the settle count down and sets it again.
         game.settleTicks = SETTLE_TICKS;
         known_ = false;
@@ -298,12 +331,6 @@ private:
         return room;
     }
 
-    // Ticks before the level clock would run out, less one: a jump never
-    // plays the tick that ends the time.
-    static int32_t clockTicksLeft() {
-        return std::max(0, game.clock * (CLOCK_UNIT_TICKS + 1) + clockSubTicks - 1);
-    }
-
     int32_t count_;
     bool known_ = false;
     int32_t dy_[MAX_BLOCKS] = {};
@@ -325,16 +352,10 @@ Settled settle(const Codec& codec, bool runFallsAhead, int64_t* ranAhead, Area* 
         }
         idleTick();
         if (cleared()) return {t, true};
-        coverChanges(before, codec.count(), area);
-        bool changed = false;
-        for (int32_t i = 0; i < codec.count() && !changed; ++i) {
-            const Block& b = game.blocks[i];
-            changed = b.x != before[i].x || b.y != before[i].y || b.alive != before[i].alive ||
-                      b.marked != before[i].marked;
-        }
+        const bool changed = coverChanges(before, codec.count(), area);
         if (!changed && elimDelay == 0 && game.settleTicks == 0) return {t, false};
-        if (changed && runFallsAhead) {
-            const int32_t skipped = falls.runAhead(before, area);
+        if (runFallsAhead) {
+            const int32_t skipped = changed ? falls.runAhead(before, area) : waitOutSettle(codec.count());
             t += skipped;
             *ranAhead += skipped;
         }
@@ -857,13 +878,14 @@ private:
                 int32_t after[MAX_BLOCKS * 2];
                 int32_t afterCount = 0;
                 if (limits_.commute) {
+                    const Area near = area.grown();  // what touches the area
                     // Each push of a board sleeps once at most: no list outgrows the blocks' pushes.
                     for (int32_t k = 0; k < sleeping.count && afterCount < MAX_BLOCKS * 2; ++k) {
                         const int32_t sleeper = sleepList_[sleeping.first + k];
-                        if (!sleepers_[sleeper].area.touches(area)) after[afterCount++] = sleeper;
+                        if (!sleepers_[sleeper].area.overlaps(near)) after[afterCount++] = sleeper;
                     }
                     for (int32_t m = 0; m < madeCount && afterCount < MAX_BLOCKS * 2; ++m)
-                        if (!sleepers_[made[m]].area.touches(area)) after[afterCount++] = made[m];
+                        if (!sleepers_[made[m]].area.overlaps(near)) after[afterCount++] = made[m];
                     made[madeCount++] = static_cast<int32_t>(sleepers_.size());
                     sleepers_.push_back(Sleeper{id, area});
                 }
