@@ -1,7 +1,7 @@
 // tolvane_solve [options] LEVELFILE [LEVEL...]: proves the levels of a world
 // by finding clicks a person could make that clear each one in time.
 //   --clicks          print each solution's clicks
-//   --max-states N    give up after N states (default 400000)
+//   --max-states N    give up after N states (default 1500000, about a gigabyte)
 //   --max-seconds S   give up on a level after S seconds of processor time (default 20)
 //   --ticks T         a level must be cleared by tick T (default 6600)
 //   --timed           search on the tick grid even without a lift
@@ -27,7 +27,7 @@ int usage(const char* program, FILE* out = stderr) {
                  "usage: %s [--clicks] [--max-states N] [--max-seconds S] [--ticks T] [--timed] [--breadth-first] [--every-order] LEVELFILE [LEVEL...]\n"
                  "Proves levels by finding clicks a person could make that clear each one in time.\n"
                  "  --clicks          print each solution's clicks\n"
-                 "  --max-states N    give up on a level after N states (default 400000)\n"
+                 "  --max-states N    give up on a level after N states (default 1500000)\n"
                  "  --max-seconds S   give up on a level after S seconds of processor time (default 20)\n"
                  "  --ticks T         a level must be cleared by tick T (default 6600)\n"
                  "  --timed           search on the tick grid even without a lift\n"

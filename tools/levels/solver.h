@@ -29,7 +29,8 @@ struct Click {
 };
 
 struct Limits {
-    int64_t maxStates = 400000;
+    // About a gigabyte; on the biggest boards the processor time runs out first.
+    int64_t maxStates = 1500000;
     double maxSeconds = 20.0;  // processor time, so a busy machine proves what a quiet one does
     int32_t tickLimit = TWO_THIRDS_CLOCK;
     bool forceTimed = false;  // search on the tick grid even without a lift
