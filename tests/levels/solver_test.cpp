@@ -47,6 +47,21 @@ solver::Limits quick() {
     return limits;
 }
 
+// A board solved with the usual search, then again with other limits.
+struct TwoWays {
+    solver::Result usual;
+    solver::Result other;
+};
+
+TwoWays solveTwoWays(std::initializer_list<const char*> rows, const solver::Limits& other) {
+    TwoWays r;
+    board(rows);
+    r.usual = solver::solve(0, quick());
+    board(rows);
+    r.other = solver::solve(0, other);
+    return r;
+}
+
 void expectPlayable(const solver::Result& r) {
     ASSERT_TRUE(r.solved) << r.why;
     ASSERT_EQ(static_cast<int32_t>(r.clicks.size()), r.pushes);
@@ -373,24 +388,17 @@ TEST(Solver, GuidedByItsBoundFindsAsFewPushesAsBreadthFirstWithLessWork) {
         {"                ", " ############## ", " #a....b.....a# ", " #b...........# ", " ############## "},
         THREE_OF_A_KIND,
     };
+    solver::Limits breadthFirst = quick();
+    breadthFirst.guided = false;
     for (const auto& rows : boards) {
-        board(rows);
-        const solver::Result guided = solver::solve(0, quick());
-        solver::Limits plain = quick();
-        plain.guided = false;
-        board(rows);
-        const solver::Result wide = solver::solve(0, plain);
+        const auto [guided, wide] = solveTwoWays(rows, breadthFirst);
         ASSERT_TRUE(wide.solved) << wide.why;
         expectPlayable(guided);
         EXPECT_EQ(guided.pushes, wide.pushes);
         EXPECT_LE(guided.states, wide.states);
     }
-    board(boards[0]);
-    solver::Limits plain = quick();
-    plain.guided = false;
-    const int64_t wideStates = solver::solve(0, plain).states;
-    board(boards[0]);
-    EXPECT_LT(solver::solve(0, quick()).states * 4, wideStates) << "far fewer boards explored";
+    const auto [guided, wide] = solveTwoWays(boards[0], breadthFirst);
+    EXPECT_LT(guided.states * 4, wide.states) << "far fewer boards explored";
 }
 
 TEST(Solver, ShortcutsReachTheSameBoardsOnTheSameTicks) {
@@ -406,14 +414,11 @@ TEST(Solver, ShortcutsReachTheSameBoardsOnTheSameTicks) {
         {"                ", " ##########     ", " #abc.....#     ", " #bca.....#     ", " ####.....#     ",
          " #........#     ", " #........#     ", " #........#     ", " #..c.....#     ", " ##########     "},
     };
+    solver::Limits plain = quick();
+    plain.runFallsAhead = false;
+    plain.skipRefused = false;
     for (const auto& rows : boards) {
-        board(rows);
-        const solver::Result ahead = solver::solve(0, quick());
-        solver::Limits plain = quick();
-        plain.runFallsAhead = false;
-        plain.skipRefused = false;
-        board(rows);
-        const solver::Result stepped = solver::solve(0, plain);
+        const auto [ahead, stepped] = solveTwoWays(rows, plain);
         ASSERT_TRUE(stepped.solved) << stepped.why;
         expectPlayable(ahead);
         EXPECT_GT(ahead.ticksRunAhead, 0) << "some falls were played as jumps";
@@ -445,12 +450,9 @@ TEST(Solver, TriesPushesThatNeverTouchInOneOrderOnlyAndFindsTheSameFewest) {
         "                ", " ###########    ", " #.........#    ", " #.c.......#    ", " #.b.......#    ",
         " #.acb....c#    ", " #a#ab.a..b#    ", " ###########    ",
     };
-    board(touching);
-    const solver::Result once = solver::solve(0, quick());
     solver::Limits everyOrder = quick();
     everyOrder.commute = false;
-    board(touching);
-    const solver::Result every = solver::solve(0, everyOrder);
+    const auto [once, every] = solveTwoWays(touching, everyOrder);
     ASSERT_TRUE(every.solved) << every.why;
     expectPlayable(once);
     EXPECT_EQ(once.pushes, every.pushes);
