@@ -217,12 +217,9 @@ bool coverChanges(const Seen* before, int32_t count, Area* area) {
     return changed;
 }
 
-// [SECTION] Falls run ahead
-// A fall through open air is the same tick after tick: every falling block
-// drops two pixels, the stacks keep their gaps, and the settle count is set
-// again. The rules only look at what lies under a block, so while nothing
-// new comes within reach of a falling block's probes, the ticks to come
-// repeat the last one and can be played as one jump.
+// [SECTION] Ticks skipped
+// Stretches of ticks whose outcome is known in advance are played as one
+// jump: the falls below, and the waits for the settle count to run out.
 // Ticks before the level clock would run out, less one: a jump never plays
 // the tick that ends the time.
 int32_t clockTicksLeft() { return std::max(0, game.clock * (CLOCK_UNIT_TICKS + 1) + clockSubTicks - 1); }
@@ -253,6 +250,11 @@ int32_t waitOutSettle(int32_t count) {
     return ticks;
 }
 
+// A fall through open air is the same tick after tick: every falling block
+// drops two pixels, the stacks keep their gaps, and the settle count is set
+// again. The rules only look at what lies under a block, so while nothing
+// new comes within reach of a falling block's probes, the ticks to come
+// repeat the last one and can be played as one jump.
 class FallRunner {
 public:
     explicit FallRunner(int32_t count) : count_(count) {}
