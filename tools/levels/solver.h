@@ -40,8 +40,9 @@ struct Limits {
     // A board whose blocks fall into rooms that never meet is solved room by
     // room, its fewest pushes the sum of theirs.
     bool byRooms = true;
-    // Falls through open air are played as one jump instead of tick by tick:
-    // the same boards on the same ticks, sooner.
+    // Falls through open air, and the waits for the settle count, are played
+    // as one jump instead of tick by tick: the same boards on the same ticks,
+    // sooner.
     bool runFallsAhead = true;
     // Pushes whose effects never touch are tried in one order only.
     bool commute = true;
@@ -62,7 +63,7 @@ struct Result {
     int64_t states = 0;               // states explored
     int64_t hopeless = 0;             // boards left unexplored: a kind down to a single block
     double seconds = 0.0;             // processor time
-    int64_t ticksRunAhead = 0;        // ticks of falls played as jumps
+    int64_t ticksRunAhead = 0;        // ticks of falls and waits played as jumps
     int64_t pushesPlayed = 0;         // boards without lifts: pushes played through to rest, the search's work
     int32_t fragile = 0;  // solutions thrown away for needing a click timed too finely
     std::string why;      // when not solved: "no solution", "state limit", "time limit"
