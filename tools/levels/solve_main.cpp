@@ -7,7 +7,8 @@
 //   --timed           search on the tick grid even without a lift
 //   --breadth-first   search boards without lifts plainly breadth-first
 //   --every-order     try pushes that never touch in every order, play every
-//                     tick of a fall and every push (slower, the same fewest pushes)
+//                     tick of a fall and every push, all of a board's pushes at
+//                     once (slower, the same fewest pushes)
 // LEVEL numbers count from 1; without any, levels 1 to 9 are solved. Exits
 // 0 only when every level asked for is solved, with at least one push and
 // within the ticks allowed.
@@ -33,7 +34,8 @@ int usage(const char* program, FILE* out = stderr) {
                  "  --timed           search on the tick grid even without a lift\n"
                  "  --breadth-first   search boards without lifts plainly breadth-first, unguided\n"
                  "  --every-order     try pushes that never touch in every order, play every tick\n"
-                 "                    of a fall and every push (slower, the same fewest pushes)\n"
+                 "                    of a fall and every push, all of a board's pushes at once\n"
+                 "                    (slower, the same fewest pushes)\n"
                  "\"Fewest pushes\" counts pushes made at rest, when nothing falls. The rules also\n"
                  "let a block be pushed in mid-fall, and such a push can sometimes save one.\n"
                  "LEVEL numbers count from 1; without any, levels 1 to 9 are solved.\n",
@@ -62,6 +64,7 @@ int main(int argc, char** argv) {
             limits.commute = false;
             limits.runFallsAhead = false;
             limits.skipRefused = false;
+            limits.lookAhead = false;
         } else if (std::strcmp(a, "--timed") == 0) {
             limits.forceTimed = true;
         } else if (std::strcmp(a, "--max-states") == 0 && hasValue) {

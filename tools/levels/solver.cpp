@@ -388,6 +388,16 @@ public:
         for (const Block& b : game.blocks)
             if (b.alive && b.motion == MOTION_ICKY) open[cellOf(b) / BOARD_SIZE][cellOf(b) % BOARD_SIZE] = false;
         meet_.clear();
+        for (int32_t c = 0; c < BOARD_SIZE; ++c) {
+            int32_t floor = -1;
+            for (int32_t r = BOARD_SIZE - 1; r >= 0; --r) {
+                if (!open[r][c])
+                    floor = -1;
+                else if (floor < 0)
+                    floor = r;
+                lowest_[r * BOARD_SIZE + c] = floor;
+            }
+        }
         for (int32_t start = 0; start < CELLS; ++start) {
             Cells& reach = reach_[start];
             Cells& near = near_[start];
@@ -430,6 +440,17 @@ public:
         return meets;
     }
 
+    // Whether blocks standing in cells a and b can ever touch with neither
+    // pushed again: one above the other in a stretch of column with no wall
+    // or tar between them, or side by side in neighbouring columns, on a row
+    // both can fall to.
+    bool canMeetUnpushed(int32_t a, int32_t b) const {
+        const int32_t ca = a % BOARD_SIZE, cb = b % BOARD_SIZE;
+        if (ca == cb) return lowest_[a] == lowest_[b];
+        if (ca - cb != 1 && cb - ca != 1) return false;
+        return std::max(a / BOARD_SIZE, b / BOARD_SIZE) <= std::min(lowest_[a], lowest_[b]);
+    }
+
     static int32_t cellOf(const Block& b) {
         const int32_t r = (b.y - BOARD_TOP + CELL_PIXELS / 2) / CELL_PIXELS;
         const int32_t c = (b.x - BOARD_LEFT + CELL_PIXELS / 2) / CELL_PIXELS;
@@ -441,6 +462,7 @@ private:
     std::vector<Cells> reach_ = std::vector<Cells>(CELLS);  // the cells a block in a cell can ever stand in
     std::vector<Cells> near_ = std::vector<Cells>(CELLS);   // those cells and their neighbours
     std::unordered_map<int32_t, bool> meet_;
+    std::array<int32_t, CELLS> lowest_{};  // the lowest row a block falls to from a cell, -1 in a wall
 };
 
 }  // namespace
@@ -473,20 +495,81 @@ int32_t fewestToGroup(const int32_t* columns, int32_t n) {
 
 namespace {
 
+// What the bound reads of a board: the cells each kind's blocks stand in. A
+// kind needs at least the pushes that group its columns (fewestToGroup), and
+// at least one while some block of it has no other of its kind it could meet
+// with neither pushed again (Reach::canMeetUnpushed, which sees walls and tar
+// but no block in the way): only a push of a block of that kind can bring it
+// one. Each push moves a block of one kind, so the kinds' needs add up.
+class Kinds {
+public:
+    // From the board on the table.
+    explicit Kinds(const Reach& reach) : reach_(reach) {
+        for (int32_t i = 0; i < MAX_BLOCKS; ++i) {
+            const Block& b = game.blocks[i];
+            index_[i] = -1;
+            if (!b.alive || b.motion != MOTION_NORMAL || b.kind < 0 || b.kind > KIND_POINTER) continue;
+            index_[i] = count_[b.kind]++;
+            cells_[b.kind][index_[i]] = Reach::cellOf(b);
+        }
+        for (int32_t kind = 0; kind <= KIND_POINTER; ++kind) total_ += need_[kind] = needs(cells_[kind], count_[kind]);
+    }
+
+    int32_t total() const { return total_; }
+
+    // The total with the block in `slot` one column along, `step` -1 or 1,
+    // on the row it stood in.
+    int32_t totalWithMoved(int32_t slot, int32_t step) const {
+        if (index_[slot] < 0) return total_;  // no ordinary block: every column stays
+        const int32_t kind = game.blocks[slot].kind;
+        int32_t cells[MAX_BLOCKS];
+        std::copy(cells_[kind], cells_[kind] + count_[kind], cells);
+        const int32_t column = cells[index_[slot]] % BOARD_SIZE + step;
+        if (column < 0 || column >= BOARD_SIZE) return 0;  // not a push at rest: claim nothing
+        cells[index_[slot]] += step;
+        return total_ - need_[kind] + needs(cells, count_[kind]);
+    }
+
+private:
+    int32_t needs(const int32_t* cells, int32_t n) const {
+        if (n < 2) return 0;
+        int32_t columns[MAX_BLOCKS];
+        bool alone = false;
+        for (int32_t i = 0; i < n; ++i) {
+            columns[i] = cells[i] % BOARD_SIZE;
+            bool partner = false;
+            for (int32_t j = 0; j < n && !partner; ++j) partner = j != i && reach_.canMeetUnpushed(cells[i], cells[j]);
+            alone = alone || !partner;
+        }
+        return std::max(fewestToGroup(columns, n), alone ? 1 : 0);
+    }
+
+    const Reach& reach_;
+    int32_t count_[KIND_POINTER + 1] = {};
+    int32_t cells_[KIND_POINTER + 1][MAX_BLOCKS];
+    int32_t need_[KIND_POINTER + 1] = {};
+    int32_t index_[MAX_BLOCKS];
+    int32_t total_ = 0;
+};
+
 // [SECTION] The search
-// A board at rest, as a grid: which cells hold a block. A push at rest that
-// the rules would refuse for certain (its block cannot be pushed, or the cell
-// it goes to is not open floor or holds a block) is not worth playing.
+// A board at rest, as a grid: which block stands in each cell. A push at
+// rest that the rules would refuse for certain (its block cannot be pushed,
+// or the cell it goes to is not open floor or holds a block) is not worth
+// playing.
 class RestBoard {
 public:
     // From the board on the table, which is then free to change.
     RestBoard() {
+        for (auto& row : at_) row.fill(-1);
         for (int32_t i = 0; i < MAX_BLOCKS; ++i) {
             const Block& b = game.blocks[i];
             const bool grid = b.alive && onGrid(b);
             where_[i] = grid ? Cell{row(b), column(b)} : Cell{-1, -1};
             pushable_[i] = movable(i);
-            if (grid) held_[row(b)][column(b)] = true;
+            kind_[i] = b.alive && b.motion == MOTION_NORMAL ? b.kind : -1;
+            if (grid) at_[row(b)][column(b)] = i;
+            offGrid_ = offGrid_ || (b.alive && !grid);
         }
     }
 
@@ -496,7 +579,48 @@ public:
         if (at.row < 0) return false;  // off the grid: the rules decide
         const int32_t to = at.column + (button == BUTTON_LEFT ? -1 : 1);
         if (to < 0 || to >= BOARD_SIZE) return true;
-        return game.board[at.row][to] != CELL_EMPTY || held_[at.row][to];
+        return game.board[at.row][to] != CELL_EMPTY || at_[at.row][to] >= 0;
+    }
+
+    // Whether, after this push (one the rules take) and no other, some
+    // ordinary block can never move again, so never vanish. The board was
+    // at rest with no pair of like blocks touching. A block can only ever
+    // move if it is the one pushed, or the block it stands on can move (or
+    // is gone), or a like block that can move could come to touch it
+    // (Reach::canMeetUnpushed); any other stays where it is for good.
+    bool leavesOneStill(int32_t slot, int32_t button, const Reach& reach) const {
+        if (offGrid_) return false;  // not a board at rest: claim nothing
+        const Cell from = where_[slot];
+        const Cell to{from.row, from.column + (button == BUTTON_LEFT ? -1 : 1)};
+        auto slotAt = [&](int32_t r, int32_t c) {
+            if (r == from.row && c == from.column) return -1;
+            if (r == to.row && c == to.column) return slot;
+            return at_[r][c];
+        };
+        auto cellOf = [&](int32_t i) {
+            const Cell c = i == slot ? to : where_[i];
+            return c.row * BOARD_SIZE + c.column;
+        };
+        bool moves[MAX_BLOCKS] = {};
+        int32_t todo[MAX_BLOCKS];
+        int32_t count = 0;
+        auto mayMove = [&](int32_t i) {
+            if (i >= 0 && !moves[i]) moves[i] = true, todo[count++] = i;
+        };
+        mayMove(slot);
+        if (from.row > 0) mayMove(slotAt(from.row - 1, from.column));  // it stood on the block pushed
+        while (count > 0) {
+            const int32_t i = todo[--count];
+            const Cell c = i == slot ? to : where_[i];
+            if (c.row > 0) mayMove(slotAt(c.row - 1, c.column));  // what stands on it
+            if (kind_[i] < 0) continue;
+            for (int32_t j = 0; j < MAX_BLOCKS; ++j)
+                if (!moves[j] && kind_[j] == kind_[i] && where_[j].row >= 0 && reach.canMeetUnpushed(cellOf(i), cellOf(j)))
+                    mayMove(j);
+        }
+        for (int32_t i = 0; i < MAX_BLOCKS; ++i)
+            if (kind_[i] >= 0 && !moves[i]) return true;
+        return false;
     }
 
 private:
@@ -512,7 +636,9 @@ private:
 
     Cell where_[MAX_BLOCKS];
     bool pushable_[MAX_BLOCKS];
-    bool held_[BOARD_SIZE][BOARD_SIZE] = {};
+    int32_t kind_[MAX_BLOCKS];  // ordinary blocks' kinds, -1 for any other slot
+    std::array<std::array<int32_t, BOARD_SIZE>, BOARD_SIZE> at_;  // slot by cell, -1 for none
+    bool offGrid_ = false;  // some live block stands between cells
 };
 
 // Pushes by the cell of the block pushed and the way it goes.
@@ -623,6 +749,7 @@ private:
         nodes_.push_back(node);
         sleeps_.emplace_back();
         expanded_.push_back(0);
+        triedUpTo_.push_back(-1);
         const size_t at = snaps_.size();
         snaps_.resize(at + codec_.stride());
         if (copyOf >= 0)
@@ -684,7 +811,8 @@ private:
         return true;
     }
 
-    // A lower bound on the pushes the board still needs. A block only moves
+    // A lower bound on the pushes the board still needs (Kinds below, at
+    // least one while the board is not cleared). A block only moves
     // sideways when it is pushed, one column a push (falls and blinks never
     // move it sideways, and there is no lift here). Every block of a kind
     // goes in some group of two or more that touch as they vanish, and a
@@ -697,17 +825,8 @@ private:
     // fewest pushes first. A board not yet cleared needs at least one.
     int32_t pushesStillNeeded() const {
         if (!limits_.guided) return 1;
-        int32_t columns[KIND_POINTER + 1][MAX_BLOCKS];
-        int32_t counts[KIND_POINTER + 1] = {};
-        for (int32_t i = 0; i < codec_.count(); ++i) {
-            const Block& b = game.blocks[i];
-            if (b.alive && b.motion == MOTION_NORMAL && b.kind >= 0 && b.kind <= KIND_POINTER)
-                columns[b.kind][counts[b.kind]++] = (b.x - BOARD_LEFT) / CELL_PIXELS;
-        }
-        int32_t total = 0;
-        for (int32_t kind = 0; kind <= KIND_POINTER; ++kind)
-            if (counts[kind] >= 2) total += fewestToGroup(columns[kind], counts[kind]);
-        return std::max(1, total);
+        const Kinds kinds(reach_);
+        return std::max(1, kinds.total());
     }
 
     // Boards without lifts: over rest states in order of pushes made plus the
@@ -742,8 +861,11 @@ private:
             for (int32_t head = takeFrom(bucket_); head >= 0 && !stop_; head = takeFrom(bucket_)) {
                 const Node node = nodes_[head];
                 // Met again by fewer pushes after this one was queued: that one counts.
-                if (fewest_[codec_.restKey(snap(head))].pushes < node.pushes) continue;
-                expandAtRest(head, node);
+                if (fewest_[codec_.restKey(snap(head))].pushes < node.pushes) {
+                    madeEarlier_.erase(head);
+                    continue;
+                }
+                expandAtRest(head, node, static_cast<int32_t>(bucket_) - node.pushes - 1);
             }
         }
         if (!stop_) result_.why = "no solution";
@@ -831,11 +953,22 @@ private:
         enqueue(copy, node.pushes + pushesStillNeeded());
     }
 
-    void expandAtRest(int32_t head, const Node& node) {
+    static constexpr int32_t NO_PUSH = 1 << 20;
+
+    // Plays the pushes of a node, but guided only those that the bound, read
+    // on the board each push leaves before anything falls (Kinds: the pushed
+    // block only moves down from where it lands), says could finish within
+    // `upTo` more pushes after it. The node is queued again for the rest, by
+    // the least such bound among them; pushes tried in an earlier turn are
+    // not tried again.
+    void expandAtRest(int32_t head, const Node& node, int32_t upTo) {
         // A person needs the board at rest before the click, with a margin,
         // and time since the last click.
         const int32_t at = std::max(node.lastClick + CLICK_SPACING, node.tick + 1 + CLICK_MARGIN);
         if (at > limits_.tickLimit) return;
+        const bool inTurns = limits_.guided && limits_.lookAhead;
+        const int32_t done = triedUpTo_[head];
+        if (inTurns && upTo <= done) return;
         expanded_[head] = 1;
         const SleepList sleeping = sleeps_[head];
         Asleep asleep;
@@ -843,19 +976,37 @@ private:
             asleep.set(static_cast<size_t>(sleepers_[sleepList_[sleeping.first + k]].push));
         const auto only = onlyThese_.find(head);
         if (only != onlyThese_.end()) asleep |= ~only->second;
-        int32_t made[MAX_BLOCKS * 2];  // sleepers, one for each push made here
+        int32_t made[MAX_BLOCKS * 2];  // sleepers, one for each push made here, in any turn
         int32_t madeCount = 0;
+        const auto earlier = madeEarlier_.find(head);
+        if (earlier != madeEarlier_.end()) {
+            madeCount = static_cast<int32_t>(std::min(earlier->second.size(), std::size(made)));
+            std::copy(earlier->second.begin(), earlier->second.begin() + madeCount, made);
+        }
         codec_.load(snap(head));
         const RestBoard rest;
+        const Kinds kinds(reach_);
+        int32_t later = NO_PUSH;  // the least bound of the pushes left for a later turn
         for (int32_t slot = 0; slot < codec_.count() && !stop_; ++slot) {
             for (int32_t button : {BUTTON_LEFT, BUTTON_RIGHT}) {
                 if (overBudget()) {
                     stop_ = true;
                     break;
                 }
-                if (limits_.skipRefused && rest.surelyRefused(slot, button)) continue;
+                const bool refused = rest.surelyRefused(slot, button);
+                if (limits_.skipRefused && refused) continue;
                 const int32_t id = pushId(head, slot, button);
                 if (asleep.test(static_cast<size_t>(id))) continue;
+                if (inTurns) {
+                    // A push surely refused, when played at all, is played in the first turn.
+                    int32_t needs = refused ? 0 : kinds.totalWithMoved(slot, button == BUTTON_LEFT ? -1 : 1);
+                    if (needs == 0 && !refused && rest.leavesOneStill(slot, button, reach_)) needs = 1;
+                    if (needs <= done) continue;
+                    if (needs > upTo) {
+                        later = std::min(later, needs);
+                        continue;
+                    }
+                }
                 codec_.load(snap(head));
                 if (!movable(slot)) break;
                 const int32_t oldX = game.blocks[slot].x;
@@ -908,6 +1059,15 @@ private:
                 fewest_[key] = Known{node.pushes + 1, child};
                 enqueue(child, node.pushes + 1 + pushesStillNeeded());
             }
+        }
+        triedUpTo_[head] = std::max(done, upTo);
+        if (later < NO_PUSH && !stop_) {
+            if (limits_.commute) madeEarlier_[head].assign(made, made + madeCount);
+            ++result_.putOff;
+            codec_.load(snap(head));
+            enqueue(head, node.pushes + 1 + later);
+        } else if (earlier != madeEarlier_.end()) {
+            madeEarlier_.erase(earlier);
         }
     }
 
@@ -1163,6 +1323,8 @@ private:
     std::vector<int32_t> sleepList_;
     std::unordered_map<int32_t, Asleep> onlyThese_;  // copies made by reviseSleep: the pushes they try
     std::vector<uint8_t> expanded_;  // by node
+    std::unordered_map<int32_t, std::vector<int32_t>> madeEarlier_;  // nodes with pushes left: the sleepers made
+    std::vector<int16_t> triedUpTo_;  // by node: the bound up to which its pushes were tried
     // Node ids by pushes made plus the bound, then by ordinary blocks left.
     std::vector<std::array<std::vector<int32_t>, MAX_BLOCKS + 1>> open_;
     size_t bucket_ = 0;

@@ -49,6 +49,12 @@ struct Limits {
     // Pushes the rules would surely refuse at rest (into a wall or onto a
     // block) are not played.
     bool skipRefused = true;
+    // Guided, a board's pushes are played in turns: first those after which
+    // the bound, read on the board the push leaves, still allows the fewest
+    // pushes hoped for; the others only once more are needed. A push that
+    // leaves some block unable ever to move again with no push after it
+    // still needs one more.
+    bool lookAhead = true;
     // Clicks played, at their ticks, before the search starts: the search
     // then answers for the board they leave, and its solution begins with them.
     std::vector<Click> opening;
@@ -64,6 +70,7 @@ struct Result {
     int64_t hopeless = 0;             // boards left unexplored: a kind down to a single block
     double seconds = 0.0;             // processor time
     int64_t ticksRunAhead = 0;        // ticks of falls and waits played as jumps
+    int64_t putOff = 0;               // boards without lifts: boards with pushes left for a later turn
     int64_t pushesPlayed = 0;         // boards without lifts: pushes played through to rest, the search's work
     int32_t fragile = 0;  // solutions thrown away for needing a click timed too finely
     std::string why;      // when not solved: "no solution", "state limit", "time limit"
