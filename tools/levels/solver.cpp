@@ -508,11 +508,25 @@ public:
         for (int32_t i = 0; i < MAX_BLOCKS; ++i) {
             const Block& b = game.blocks[i];
             index_[i] = -1;
+            kind_[i] = -1;
+            movable_[i] = movable(i);
+            column_[i] = Reach::cellOf(b) % BOARD_SIZE;
             if (!b.alive || b.motion != MOTION_NORMAL || b.kind < 0 || b.kind > KIND_POINTER) continue;
+            kind_[i] = b.kind;
             index_[i] = count_[b.kind]++;
             cells_[b.kind][index_[i]] = Reach::cellOf(b);
         }
-        for (int32_t kind = 0; kind <= KIND_POINTER; ++kind) total_ += need_[kind] = needs(cells_[kind], count_[kind]);
+        for (int32_t kind = 0; kind <= KIND_POINTER; ++kind) {
+            const int32_t* cells = cells_[kind];
+            for (int32_t i = 0; i < count_[kind]; ++i) partners_[kind][i] = 0;
+            for (int32_t i = 0; i < count_[kind]; ++i)
+                for (int32_t j = i + 1; j < count_[kind]; ++j)
+                    if (reach_.canMeetUnpushed(cells[i], cells[j])) {
+                        partners_[kind][i] |= uint64_t{1} << j;
+                        partners_[kind][j] |= uint64_t{1} << i;
+                    }
+            total_ += need_[kind] = needs(kind, nullptr, 0);
+        }
     }
 
     int32_t total() const { return total_; }
@@ -521,34 +535,116 @@ public:
     // on the row it stood in.
     int32_t totalWithMoved(int32_t slot, int32_t step) const {
         if (index_[slot] < 0) return total_;  // no ordinary block: every column stays
-        const int32_t kind = game.blocks[slot].kind;
-        int32_t cells[MAX_BLOCKS];
-        std::copy(cells_[kind], cells_[kind] + count_[kind], cells);
-        const int32_t column = cells[index_[slot]] % BOARD_SIZE + step;
-        if (column < 0 || column >= BOARD_SIZE) return 0;  // not a push at rest: claim nothing
-        cells[index_[slot]] += step;
-        return total_ - need_[kind] + needs(cells, count_[kind]);
+        const int32_t kind = kind_[slot];
+        const int32_t cell = cells_[kind][index_[slot]];
+        if (cell % BOARD_SIZE + step < 0 || cell % BOARD_SIZE + step >= BOARD_SIZE) return 0;  // not a push at rest: claim nothing
+        const Moved moved{index_[slot], cell + step, false};
+        return total_ - need_[kind] + needs(kind, &moved, 1);
+    }
+
+    // Whether, after `slot` moves by `step` and leaves the bound at one, a
+    // second push could bring it to nought, and `frees(second, column)`
+    // agrees that the two pushes could leave every block free to move (the
+    // second block pushed into that column). Where the second block stands
+    // when it is pushed, after what the first set off, is not known: it is
+    // taken to meet any block of its kind in the columns beside its new one.
+    // The board the first push leaves still holds the blocks its cascade
+    // will take, but they leave in touching groups, which the bound lets
+    // off for nothing, and none of them was alone.
+    template <typename Frees>
+    bool secondPushMayFinish(int32_t slot, int32_t step, const Frees& frees) const {
+        const int32_t firstKind = kind_[slot];
+        Moved first;
+        int32_t firstNeed = 0;
+        if (firstKind >= 0) {
+            const int32_t cell = cells_[firstKind][index_[slot]];
+            if (cell % BOARD_SIZE + step < 0 || cell % BOARD_SIZE + step >= BOARD_SIZE) return true;  // claim nothing
+            first = Moved{index_[slot], cell + step, false};
+            firstNeed = needs(firstKind, &first, 1);
+        }
+        // One push serves one kind: at most one may still be in need.
+        int32_t inNeed = -1;
+        for (int32_t kind = 0; kind <= KIND_POINTER; ++kind) {
+            const int32_t need = kind == firstKind ? firstNeed : need_[kind];
+            if (need > 1 || (need == 1 && inNeed >= 0)) return false;
+            if (need == 1) inNeed = kind;
+        }
+        for (int32_t second = 0; second < MAX_BLOCKS; ++second) {
+            if (!movable_[second]) continue;
+            const int32_t kind = kind_[second];
+            if (inNeed >= 0 && kind != inNeed) continue;
+            int32_t from = column_[second];
+            if (second == slot) from += step;
+            for (int32_t to : {from - 1, from + 1}) {
+                if (to < 0 || to >= BOARD_SIZE) continue;
+                if (kind >= 0) {
+                    // The first push's block, where it went, unless it is the second too.
+                    const Moved wild{index_[second], to, true};
+                    const Moved both[2] = {first, wild};
+                    const bool afterFirst = kind == firstKind && second != slot;
+                    if (needs(kind, afterFirst ? both : &wild, afterFirst ? 2 : 1, true) > 0) continue;
+                }
+                if (frees(second, to)) return true;
+            }
+        }
+        return false;
     }
 
 private:
-    int32_t needs(const int32_t* cells, int32_t n) const {
+    // A block of a kind standing elsewhere than the board has it: in `cell`,
+    // or, `wild`, in column `cell` on a row not known.
+    struct Moved {
+        int32_t index = -1;
+        int32_t cell = 0;
+        bool wild = false;
+    };
+
+    // The need of a kind with some of its blocks moved. With `anyWillDo`,
+    // any need above nought may be answered as one.
+    int32_t needs(int32_t kind, const Moved* moved, int32_t movedCount, bool anyWillDo = false) const {
+        const int32_t n = count_[kind];
         if (n < 2) return 0;
-        int32_t columns[MAX_BLOCKS];
-        bool alone = false;
-        for (int32_t i = 0; i < n; ++i) {
-            columns[i] = cells[i] % BOARD_SIZE;
-            bool partner = false;
-            for (int32_t j = 0; j < n && !partner; ++j) partner = j != i && reach_.canMeetUnpushed(cells[i], cells[j]);
-            alone = alone || !partner;
+        int32_t cells[MAX_BLOCKS];
+        std::copy(cells_[kind], cells_[kind] + n, cells);
+        uint64_t movedBits = 0, wildBits = 0;
+        for (int32_t m = 0; m < movedCount; ++m) {
+            cells[moved[m].index] = moved[m].cell;
+            movedBits |= uint64_t{1} << moved[m].index;
+            if (moved[m].wild) wildBits |= uint64_t{1} << moved[m].index;
         }
+        auto column = [&](int32_t i) { return (wildBits >> i) & 1 ? cells[i] : cells[i] % BOARD_SIZE; };
+        auto meet = [&](int32_t i, int32_t j) {
+            if (((wildBits >> i) | (wildBits >> j)) & 1) return std::abs(column(i) - column(j)) <= 1;
+            return reach_.canMeetUnpushed(cells[i], cells[j]);
+        };
+        bool alone = false;
+        for (int32_t i = 0; i < n && !alone; ++i) {
+            bool partner = false;
+            if ((movedBits >> i) & 1) {
+                for (int32_t j = 0; j < n && !partner; ++j) partner = j != i && meet(i, j);
+            } else {
+                partner = (partners_[kind][i] & ~movedBits) != 0;
+                for (int32_t m = 0; m < movedCount && !partner; ++m) partner = meet(i, moved[m].index);
+            }
+            alone = !partner;
+        }
+        if (alone && anyWillDo) return 1;
+        int32_t columns[MAX_BLOCKS];
+        for (int32_t i = 0; i < n; ++i) columns[i] = column(i);
         return std::max(fewestToGroup(columns, n), alone ? 1 : 0);
     }
 
     const Reach& reach_;
     int32_t count_[KIND_POINTER + 1] = {};
     int32_t cells_[KIND_POINTER + 1][MAX_BLOCKS];
+    uint64_t partners_[KIND_POINTER + 1][MAX_BLOCKS];  // by kind and place: the like blocks each could meet unpushed
     int32_t need_[KIND_POINTER + 1] = {};
+    // By slot: the place in its kind's cells, its kind (ordinary blocks, -1
+    // for any other), whether a push can move it, and its column.
     int32_t index_[MAX_BLOCKS];
+    int32_t kind_[MAX_BLOCKS];
+    bool movable_[MAX_BLOCKS];
+    int32_t column_[MAX_BLOCKS];
     int32_t total_ = 0;
 };
 
@@ -569,7 +665,13 @@ public:
             pushable_[i] = movable(i);
             kind_[i] = b.alive && b.motion == MOTION_NORMAL ? b.kind : -1;
             if (grid) at_[row(b)][column(b)] = i;
-            offGrid_ = offGrid_ || (b.alive && !grid);
+            offGrid_ = offGrid_ || (b.alive && !grid) || kind_[i] > KIND_POINTER || (kind_[i] < 0 && b.alive && b.motion == MOTION_NORMAL);
+        }
+        for (int32_t i = 0; i < MAX_BLOCKS && !offGrid_; ++i) {
+            above_[i] = where_[i].row > 0 ? at_[where_[i].row - 1][where_[i].column] : -1;
+            if (kind_[i] < 0) continue;
+            ordinary_ |= uint64_t{1} << i;
+            byColumn_[kind_[i]][where_[i].column] |= uint64_t{1} << i;
         }
     }
 
@@ -588,39 +690,45 @@ public:
     // move if it is the one pushed, or the block it stands on can move (or
     // is gone), or a like block that can move could come to touch it
     // (Reach::canMeetUnpushed); any other stays where it is for good.
-    bool leavesOneStill(int32_t slot, int32_t button, const Reach& reach) const {
-        if (offGrid_) return false;  // not a board at rest: claim nothing
+    // A second block, `second`, pushed into `secondColumn` once all is at
+    // rest again, also moves, and it is taken to meet any block of its kind
+    // in the columns beside that one, on whatever row.
+    bool leavesOneStill(int32_t slot, int32_t button, const Reach& reach, int32_t second = -1,
+                        int32_t secondColumn = 0) const {
+        if (offGrid_) return false;  // not a board at rest, or kinds the grid does not file: claim nothing
+        if (!meetsReady_) fileMeets(reach);
         const Cell from = where_[slot];
-        const Cell to{from.row, from.column + (button == BUTTON_LEFT ? -1 : 1)};
-        auto slotAt = [&](int32_t r, int32_t c) {
-            if (r == from.row && c == from.column) return -1;
-            if (r == to.row && c == to.column) return slot;
-            return at_[r][c];
-        };
-        auto cellOf = [&](int32_t i) {
-            const Cell c = i == slot ? to : where_[i];
-            return c.row * BOARD_SIZE + c.column;
-        };
-        bool moves[MAX_BLOCKS] = {};
+        const int32_t toCell = from.row * BOARD_SIZE + from.column + (button == BUTTON_LEFT ? -1 : 1);
+        uint64_t moves = 0;
         int32_t todo[MAX_BLOCKS];
         int32_t count = 0;
         auto mayMove = [&](int32_t i) {
-            if (i >= 0 && !moves[i]) moves[i] = true, todo[count++] = i;
+            if (i >= 0 && !((moves >> i) & 1)) moves |= uint64_t{1} << i, todo[count++] = i;
         };
         mayMove(slot);
-        if (from.row > 0) mayMove(slotAt(from.row - 1, from.column));  // it stood on the block pushed
+        mayMove(above_[slot]);  // what stood on it
+        if (second >= 0 && second != slot) {
+            mayMove(second);
+            mayMove(above_[second]);
+        }
         while (count > 0) {
             const int32_t i = todo[--count];
-            const Cell c = i == slot ? to : where_[i];
-            if (c.row > 0) mayMove(slotAt(c.row - 1, c.column));  // what stands on it
+            if (i != slot) mayMove(above_[i]);  // what stands on it; nothing stands where the pushed block went
             if (kind_[i] < 0) continue;
-            for (int32_t j = 0; j < MAX_BLOCKS; ++j)
-                if (!moves[j] && kind_[j] == kind_[i] && where_[j].row >= 0 && reach.canMeetUnpushed(cellOf(i), cellOf(j)))
-                    mayMove(j);
+            uint64_t meets = meets_[i];
+            if (i == second) {
+                meets = 0;
+                for (int32_t c = std::max(0, secondColumn - 1); c <= std::min(BOARD_SIZE - 1, secondColumn + 1); ++c)
+                    meets |= byColumn_[kind_[i]][c];
+            } else if (i == slot) {
+                meets = 0;
+                for (int32_t j = 0; j < MAX_BLOCKS; ++j)
+                    if (j != slot && kind_[j] == kind_[i] && reach.canMeetUnpushed(toCell, cellOf(j)))
+                        meets |= uint64_t{1} << j;
+            }
+            for (uint64_t fresh = meets & ~moves; fresh != 0; fresh &= fresh - 1) mayMove(__builtin_ctzll(fresh));
         }
-        for (int32_t i = 0; i < MAX_BLOCKS; ++i)
-            if (kind_[i] >= 0 && !moves[i]) return true;
-        return false;
+        return (ordinary_ & ~moves) != 0;
     }
 
 private:
@@ -634,12 +742,32 @@ private:
     static int32_t row(const Block& b) { return (b.y - BOARD_TOP) / CELL_PIXELS; }
     static int32_t column(const Block& b) { return (b.x - BOARD_LEFT) / CELL_PIXELS; }
 
+    int32_t cellOf(int32_t i) const { return where_[i].row * BOARD_SIZE + where_[i].column; }
+
+    // Which like blocks each ordinary block could meet, neither pushed.
+    void fileMeets(const Reach& reach) const {
+        for (int32_t i = 0; i < MAX_BLOCKS; ++i) {
+            meets_[i] = 0;
+            if (kind_[i] < 0) continue;
+            for (int32_t j = 0; j < MAX_BLOCKS; ++j)
+                if (j != i && kind_[j] == kind_[i] && reach.canMeetUnpushed(cellOf(i), cellOf(j)))
+                    meets_[i] |= uint64_t{1} << j;
+        }
+        meetsReady_ = true;
+    }
+
     Cell where_[MAX_BLOCKS];
     bool pushable_[MAX_BLOCKS];
-    int32_t kind_[MAX_BLOCKS];  // ordinary blocks' kinds, -1 for any other slot
+    int32_t kind_[MAX_BLOCKS];   // ordinary blocks' kinds, -1 for any other slot
+    int32_t above_[MAX_BLOCKS];  // the block standing on each, -1 for none
+    uint64_t ordinary_ = 0;      // a bit a slot
+    uint64_t byColumn_[KIND_POINTER + 1][BOARD_SIZE] = {};  // ordinary blocks by kind and column
+    mutable uint64_t meets_[MAX_BLOCKS];
+    mutable bool meetsReady_ = false;
     std::array<std::array<int32_t, BOARD_SIZE>, BOARD_SIZE> at_;  // slot by cell, -1 for none
-    bool offGrid_ = false;  // some live block stands between cells
+    bool offGrid_ = false;  // some live block stands between cells, or is of a kind beyond the filed ones
 };
+static_assert(MAX_BLOCKS <= 64, "a bit a slot");
 
 // Pushes by the cell of the block pushed and the way it goes.
 using Asleep = std::bitset<BOARD_SIZE * BOARD_SIZE * 2>;
@@ -1001,6 +1129,14 @@ private:
                     // A push surely refused, when played at all, is played in the first turn.
                     int32_t needs = refused ? 0 : kinds.totalWithMoved(slot, button == BUTTON_LEFT ? -1 : 1);
                     if (needs == 0 && !refused && rest.leavesOneStill(slot, button, reach_)) needs = 1;
+                    // Whether a push that needs one more needs two is asked only
+                    // where the answer decides: played now or later, or tried already.
+                    const auto frees = [&](int32_t second, int32_t column) {
+                        return !rest.leavesOneStill(slot, button, reach_, second, column);
+                    };
+                    const int32_t step = button == BUTTON_LEFT ? -1 : 1;
+                    if (needs == 1 && !refused && (upTo == 1 || done == 1) && !kinds.secondPushMayFinish(slot, step, frees))
+                        needs = 2;
                     if (needs <= done) continue;
                     if (needs > upTo) {
                         later = std::min(later, needs);
