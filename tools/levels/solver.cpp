@@ -515,6 +515,7 @@ public:
             kind_[i] = b.kind;
             index_[i] = count_[b.kind]++;
             cells_[b.kind][index_[i]] = Reach::cellOf(b);
+            slots_[b.kind][index_[i]] = i;
         }
         for (int32_t kind = 0; kind <= KIND_POINTER; ++kind) {
             const int32_t* cells = cells_[kind];
@@ -590,6 +591,91 @@ public:
         return false;
     }
 
+    // The same, two pushes on: after `slot` moves by `step` and leaves the
+    // bound at two, whether two more pushes could bring it to nought and,
+    // by `moves(second, column)`, the blocks that a push of `second` into
+    // that column could set moving with the first, set moving every block
+    // in `still` (those the first alone leaves still). Two kinds in need take a push
+    // each, one kind in need takes both, of two blocks or one twice.
+    // Reaching is the same from any set of pushes as from each alone, put
+    // together: each block set moving is reached from the push it was last
+    // set moving by, through blocks no push moved.
+    template <typename Moves>
+    bool twoMoreMayFinish(int32_t slot, int32_t step, uint64_t still, const Moves& moves) const {
+        const int32_t firstKind = kind_[slot];
+        Moved first;
+        int32_t firstNeed = 0;
+        if (firstKind >= 0) {
+            const int32_t cell = cells_[firstKind][index_[slot]];
+            if (cell % BOARD_SIZE + step < 0 || cell % BOARD_SIZE + step >= BOARD_SIZE) return true;  // claim nothing
+            first = Moved{index_[slot], cell + step, false};
+            firstNeed = needs(firstKind, &first, 1);
+        }
+        int32_t inNeed[2] = {-1, -1};
+        int32_t total = 0;
+        for (int32_t kind = 0; kind <= KIND_POINTER; ++kind) {
+            const int32_t need = kind == firstKind ? firstNeed : need_[kind];
+            total += need;
+            if (need > 0) inNeed[inNeed[0] < 0 ? 0 : 1] = kind;
+        }
+        if (total != 2) return true;  // claim nothing
+        // A later push of block `index` of a kind, into `column` on a row not
+        // known, and what it sets moving.
+        struct Later {
+            int32_t index, column;
+            uint64_t moves;
+        };
+        auto column = [&](int32_t kind, int32_t i) {
+            return (kind == firstKind && i == first.index ? first.cell : cells_[kind][i]) % BOARD_SIZE;
+        };
+        auto needsNone = [&](int32_t kind, const Later* a, const Later* b) {
+            Moved all[3];
+            int32_t n = 0;
+            for (const Later* p : {a, b})
+                if (p) all[n++] = Moved{p->index, p->column, true};
+            const bool afterFirst = kind == firstKind && (!a || a->index != first.index) && (!b || b->index != first.index);
+            if (afterFirst) all[n++] = first;
+            return needs(kind, all, n, true) == 0;
+        };
+        // The later pushes of a kind's blocks, one column either way, or two
+        // pushes of one block, two columns or none; with `alone`, only those
+        // that alone would leave the kind in no need.
+        auto laterPushes = [&](int32_t kind, bool twice, bool alone, Later* out) {
+            int32_t n = 0;
+            for (int32_t i = 0; i < count_[kind]; ++i) {
+                const int32_t c = column(kind, i);
+                for (int32_t to : {twice ? c - 2 : c - 1, twice ? c : c + 1, twice ? c + 2 : -1}) {
+                    if (to < 0 || to >= BOARD_SIZE || !movable_[slots_[kind][i]]) continue;
+                    out[n] = Later{i, to, ~uint64_t{0}};
+                    if (alone && !needsNone(kind, &out[n], nullptr)) continue;
+                    if (still != 0) out[n].moves = moves(slots_[kind][i], to);
+                    ++n;
+                }
+            }
+            return n;
+        };
+        auto covers = [&](const Later& a, const Later& b) { return (still & ~(a.moves | b.moves)) == 0; };
+        Later one[MAX_BLOCKS * 3], other[MAX_BLOCKS * 3];
+        if (inNeed[1] >= 0) {  // a push for each kind
+            const int32_t a = laterPushes(inNeed[0], false, true, one);
+            const int32_t b = a > 0 ? laterPushes(inNeed[1], false, true, other) : 0;
+            for (int32_t i = 0; i < a; ++i)
+                for (int32_t j = 0; j < b; ++j)
+                    if (covers(one[i], other[j])) return true;
+            return false;
+        }
+        const int32_t kind = inNeed[0];
+        const int32_t a = laterPushes(kind, false, false, one);  // two blocks, a push each
+        for (int32_t i = 0; i < a; ++i)
+            for (int32_t j = i + 1; j < a; ++j)
+                if (one[i].index != one[j].index && covers(one[i], one[j]) && needsNone(kind, &one[i], &one[j]))
+                    return true;
+        const int32_t b = laterPushes(kind, true, true, other);  // one block twice
+        for (int32_t i = 0; i < b; ++i)
+            if (covers(other[i], other[i])) return true;
+        return false;
+    }
+
 private:
     // A block of a kind standing elsewhere than the board has it: in `cell`,
     // or, `wild`, in column `cell` on a row not known.
@@ -637,6 +723,7 @@ private:
     const Reach& reach_;
     int32_t count_[KIND_POINTER + 1] = {};
     int32_t cells_[KIND_POINTER + 1][MAX_BLOCKS];
+    int32_t slots_[KIND_POINTER + 1][MAX_BLOCKS];
     uint64_t partners_[KIND_POINTER + 1][MAX_BLOCKS];  // by kind and place: the like blocks each could meet unpushed
     int32_t need_[KIND_POINTER + 1] = {};
     // By slot: the place in its kind's cells, its kind (ordinary blocks, -1
@@ -695,7 +782,14 @@ public:
     // in the columns beside that one, on whatever row.
     bool leavesOneStill(int32_t slot, int32_t button, const Reach& reach, int32_t second = -1,
                         int32_t secondColumn = 0) const {
-        if (offGrid_) return false;  // not a board at rest, or kinds the grid does not file: claim nothing
+        return (ordinary_ & ~mayMove(slot, button, reach, second, secondColumn)) != 0;
+    }
+
+    // The blocks that may ever move after those pushes, a bit a slot; all of
+    // them where the board is not one this can read.
+    uint64_t mayMove(int32_t slot, int32_t button, const Reach& reach, int32_t second = -1,
+                     int32_t secondColumn = 0) const {
+        if (offGrid_) return ~uint64_t{0};  // not a board at rest, or kinds the grid does not file: claim nothing
         if (!meetsReady_) fileMeets(reach);
         const Cell from = where_[slot];
         const int32_t toCell = from.row * BOARD_SIZE + from.column + (button == BUTTON_LEFT ? -1 : 1);
@@ -728,8 +822,10 @@ public:
             }
             for (uint64_t fresh = meets & ~moves; fresh != 0; fresh &= fresh - 1) mayMove(__builtin_ctzll(fresh));
         }
-        return (ordinary_ & ~moves) != 0;
+        return moves;
     }
+
+    uint64_t ordinaryBlocks() const { return ordinary_; }
 
 private:
     struct Cell {
@@ -878,6 +974,7 @@ private:
         sleeps_.emplace_back();
         expanded_.push_back(0);
         triedUpTo_.push_back(-1);
+        boardOf_.push_back(copyOf >= 0 ? boardOf_[copyOf] : -1);
         const size_t at = snaps_.size();
         snaps_.resize(at + codec_.stride());
         if (copyOf >= 0)
@@ -983,13 +1080,13 @@ private:
         }
         const int32_t lastOpening = openingPushes_ ? limits_.opening.back().tick : 0;
         const int32_t root = addNode(Node{-1, -1, 0, openingTick_ + first.ticks, lastOpening, openingPushes_, 0});
-        fewest_[restKeyOfBoard()] = Known{openingPushes_, root};
+        know(restKeyOfBoard(), -1, root, Known{openingPushes_, root});
         enqueue(root, openingPushes_ + pushesStillNeeded());
         for (bucket_ = 0; bucket_ < open_.size() && !stop_; ++bucket_) {
             for (int32_t head = takeFrom(bucket_); head >= 0 && !stop_; head = takeFrom(bucket_)) {
                 const Node node = nodes_[head];
                 // Met again by fewer pushes after this one was queued: that one counts.
-                if (fewest_[codec_.restKey(snap(head))].pushes < node.pushes) {
+                if (known_[boardOf_[head]].pushes < node.pushes) {
                     madeEarlier_.erase(head);
                     continue;
                 }
@@ -1128,15 +1225,27 @@ private:
                 if (inTurns) {
                     // A push surely refused, when played at all, is played in the first turn.
                     int32_t needs = refused ? 0 : kinds.totalWithMoved(slot, button == BUTTON_LEFT ? -1 : 1);
-                    if (needs == 0 && !refused && rest.leavesOneStill(slot, button, reach_)) needs = 1;
-                    // Whether a push that needs one more needs two is asked only
-                    // where the answer decides: played now or later, or tried already.
+                    // Each look further on may raise the need by one. Looks are taken
+                    // in order, and only while the need found so far is within this
+                    // turn: one that does not raise it settles it, and past the turn
+                    // a need already known to be more decides as well.
+                    const int32_t step = button == BUTTON_LEFT ? -1 : 1;
                     const auto frees = [&](int32_t second, int32_t column) {
                         return !rest.leavesOneStill(slot, button, reach_, second, column);
                     };
-                    const int32_t step = button == BUTTON_LEFT ? -1 : 1;
-                    if (needs == 1 && !refused && (upTo == 1 || done == 1) && !kinds.secondPushMayFinish(slot, step, frees))
-                        needs = 2;
+                    const auto movesWith = [&](int32_t second, int32_t column) {
+                        return rest.mayMove(slot, button, reach_, second, column);
+                    };
+                    for (bool raised = !refused; raised && needs <= upTo && needs <= 2;) {
+                        if (needs == 0)
+                            raised = rest.leavesOneStill(slot, button, reach_);
+                        else if (needs == 1)
+                            raised = !kinds.secondPushMayFinish(slot, step, frees);
+                        else
+                            raised = !kinds.twoMoreMayFinish(
+                                slot, step, rest.ordinaryBlocks() & ~rest.mayMove(slot, button, reach_), movesWith);
+                        needs += raised;
+                    }
                     if (needs <= done) continue;
                     if (needs > upTo) {
                         later = std::min(later, needs);
@@ -1179,20 +1288,21 @@ private:
                     sleepers_.push_back(Sleeper{id, area});
                 }
                 const std::string key = restKeyOfBoard();
-                const auto known = fewest_.find(key);
-                if (known != fewest_.end() && known->second.pushes < node.pushes + 1) continue;
-                if (known != fewest_.end() && known->second.pushes == node.pushes + 1) {
-                    reviseSleep(known->second.node, after, afterCount);
+                const auto found = fewest_.find(key);
+                const int32_t board = found == fewest_.end() ? -1 : found->second;
+                if (board >= 0 && known_[board].pushes < node.pushes + 1) continue;
+                if (board >= 0 && known_[board].pushes == node.pushes + 1) {
+                    reviseSleep(known_[board].node, after, afterCount);
                     continue;
                 }
                 if (prune()) {
-                    fewest_[key] = Known{node.pushes + 1, -1};
+                    know(key, board, -1, Known{node.pushes + 1, -1});
                     continue;
                 }
                 const int32_t child = addNode(Node{head, static_cast<int16_t>(slot), static_cast<int8_t>(button),
                                                    at + s.ticks, at, node.pushes + 1, 0});
                 sleeps_[child] = storeSleepList(after, afterCount);
-                fewest_[key] = Known{node.pushes + 1, child};
+                know(key, board, child, Known{node.pushes + 1, child});
                 enqueue(child, node.pushes + 1 + pushesStillNeeded());
             }
         }
@@ -1453,7 +1563,22 @@ private:
         int32_t pushes;
         int32_t node;
     };
-    std::unordered_map<std::string, Known> fewest_;
+    std::unordered_map<std::string, int32_t> fewest_;  // rest board to its place in known_
+    std::vector<Known> known_;
+    std::vector<int32_t> boardOf_;  // by node: its board's place in known_
+
+    // Records what is known of a rest board (`board`, its place in known_,
+    // or -1 for one met for the first time); `node`, if any, stands on it.
+    void know(const std::string& key, int32_t board, int32_t node, const Known& what) {
+        if (board < 0) {
+            board = static_cast<int32_t>(known_.size());
+            known_.push_back(what);
+            fewest_.emplace(key, board);
+        } else {
+            known_[board] = what;
+        }
+        if (node >= 0) boardOf_[node] = board;
+    }
     std::vector<SleepList> sleeps_;  // by node: pushes not to try from it
     std::vector<Sleeper> sleepers_;
     std::vector<int32_t> sleepList_;
