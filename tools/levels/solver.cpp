@@ -538,7 +538,8 @@ public:
         if (index_[slot] < 0) return total_;  // no ordinary block: every column stays
         const int32_t kind = kind_[slot];
         const int32_t cell = cells_[kind][index_[slot]];
-        if (cell % BOARD_SIZE + step < 0 || cell % BOARD_SIZE + step >= BOARD_SIZE) return 0;  // not a push at rest: claim nothing
+        const int32_t to = cell % BOARD_SIZE + step;
+        if (to < 0 || to >= BOARD_SIZE) return 0;  // not a push at rest: claim nothing
         const Moved moved{index_[slot], cell + step, false};
         return total_ - need_[kind] + needs(kind, &moved, 1);
     }
@@ -595,8 +596,9 @@ public:
     // bound at two, whether two more pushes could bring it to nought and,
     // by `moves(second, column)`, the blocks that a push of `second` into
     // that column could set moving with the first, set moving every block
-    // in `still` (those the first alone leaves still). Two kinds in need take a push
-    // each, one kind in need takes both, of two blocks or one twice.
+    // in `still` (those the first alone leaves still). Two kinds in need
+    // take a push each, one kind in need takes both, of two blocks or one
+    // twice.
     // Reaching is the same from any set of pushes as from each alone, put
     // together: each block set moving is reached from the push it was last
     // set moving by, through blocks no push moved.
@@ -633,7 +635,8 @@ public:
             int32_t n = 0;
             for (const Later* p : {a, b})
                 if (p) all[n++] = Moved{p->index, p->column, true};
-            const bool afterFirst = kind == firstKind && (!a || a->index != first.index) && (!b || b->index != first.index);
+            const bool afterFirst =
+                kind == firstKind && (!a || a->index != first.index) && (!b || b->index != first.index);
             if (afterFirst) all[n++] = first;
             return needs(kind, all, n, true) == 0;
         };
@@ -752,7 +755,8 @@ public:
             pushable_[i] = movable(i);
             kind_[i] = b.alive && b.motion == MOTION_NORMAL ? b.kind : -1;
             if (grid) at_[row(b)][column(b)] = i;
-            offGrid_ = offGrid_ || (b.alive && !grid) || kind_[i] > KIND_POINTER || (kind_[i] < 0 && b.alive && b.motion == MOTION_NORMAL);
+            const bool unfiled = b.alive && b.motion == MOTION_NORMAL && (b.kind < 0 || b.kind > KIND_POINTER);
+            offGrid_ = offGrid_ || (b.alive && !grid) || unfiled;
         }
         for (int32_t i = 0; i < MAX_BLOCKS && !offGrid_; ++i) {
             above_[i] = where_[i].row > 0 ? at_[where_[i].row - 1][where_[i].column] : -1;

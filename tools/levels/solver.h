@@ -52,8 +52,8 @@ struct Limits {
     // Guided, a board's pushes are played in turns: first those after which
     // the bound, read on the board the push leaves, still allows the fewest
     // pushes hoped for; the others only once more are needed. A push after
-    // which some block could never move again, with no push or with one
-    // more push, needs at least one or two more.
+    // which no further push, or one, or two, could set every block moving
+    // and bring the bound to nought needs at least one, two or three more.
     bool lookAhead = true;
     // Clicks played, at their ticks, before the search starts: the search
     // then answers for the board they leave, and its solution begins with them.
