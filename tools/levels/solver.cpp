@@ -555,19 +555,14 @@ public:
     // off for nothing, and none of them was alone.
     template <typename Frees>
     bool secondPushMayFinish(int32_t slot, int32_t step, const Frees& frees) const {
-        const int32_t firstKind = kind_[slot];
-        Moved first;
-        int32_t firstNeed = 0;
-        if (firstKind >= 0) {
-            const int32_t cell = cells_[firstKind][index_[slot]];
-            if (cell % BOARD_SIZE + step < 0 || cell % BOARD_SIZE + step >= BOARD_SIZE) return true;  // claim nothing
-            first = Moved{index_[slot], cell + step, false};
-            firstNeed = needs(firstKind, &first, 1);
-        }
+        const AfterFirst after = afterFirst(slot, step);
+        if (!after.atRest) return true;  // claim nothing
+        const int32_t firstKind = after.kind;
+        const Moved& first = after.first;
         // One push serves one kind: at most one may still be in need.
         int32_t inNeed = -1;
         for (int32_t kind = 0; kind <= KIND_POINTER; ++kind) {
-            const int32_t need = kind == firstKind ? firstNeed : need_[kind];
+            const int32_t need = after.need[kind];
             if (need > 1 || (need == 1 && inNeed >= 0)) return false;
             if (need == 1) inNeed = kind;
         }
@@ -604,19 +599,14 @@ public:
     // set moving by, through blocks no push moved.
     template <typename Moves>
     bool twoMoreMayFinish(int32_t slot, int32_t step, uint64_t still, const Moves& moves) const {
-        const int32_t firstKind = kind_[slot];
-        Moved first;
-        int32_t firstNeed = 0;
-        if (firstKind >= 0) {
-            const int32_t cell = cells_[firstKind][index_[slot]];
-            if (cell % BOARD_SIZE + step < 0 || cell % BOARD_SIZE + step >= BOARD_SIZE) return true;  // claim nothing
-            first = Moved{index_[slot], cell + step, false};
-            firstNeed = needs(firstKind, &first, 1);
-        }
+        const AfterFirst after = afterFirst(slot, step);
+        if (!after.atRest) return true;  // claim nothing
+        const int32_t firstKind = after.kind;
+        const Moved& first = after.first;
         int32_t inNeed[2] = {-1, -1};
         int32_t total = 0;
         for (int32_t kind = 0; kind <= KIND_POINTER; ++kind) {
-            const int32_t need = kind == firstKind ? firstNeed : need_[kind];
+            const int32_t need = after.need[kind];
             total += need;
             if (need > 0) inNeed[inNeed[0] < 0 ? 0 : 1] = kind;
         }
@@ -687,6 +677,29 @@ private:
         int32_t cell = 0;
         bool wild = false;
     };
+
+    // The board after a first push: the block pushed where it went, if it is
+    // an ordinary one, and each kind's need.
+    struct AfterFirst {
+        bool atRest = true;  // false for a push that would leave the board
+        int32_t kind = -1;
+        Moved first;
+        int32_t need[KIND_POINTER + 1];
+    };
+
+    AfterFirst afterFirst(int32_t slot, int32_t step) const {
+        AfterFirst after;
+        std::copy(need_, need_ + KIND_POINTER + 1, after.need);
+        after.kind = kind_[slot];
+        if (after.kind < 0) return after;
+        const int32_t cell = cells_[after.kind][index_[slot]];
+        const int32_t to = cell % BOARD_SIZE + step;
+        after.atRest = to >= 0 && to < BOARD_SIZE;
+        if (!after.atRest) return after;
+        after.first = Moved{index_[slot], cell + step, false};
+        after.need[after.kind] = needs(after.kind, &after.first, 1);
+        return after;
+    }
 
     // The need of a kind with some of its blocks moved. With `anyWillDo`,
     // any need above nought may be answered as one.
