@@ -535,13 +535,10 @@ public:
     // The total with the block in `slot` one column along, `step` -1 or 1,
     // on the row it stood in.
     int32_t totalWithMoved(int32_t slot, int32_t step) const {
-        if (index_[slot] < 0) return total_;  // no ordinary block: every column stays
-        const int32_t kind = kind_[slot];
-        const int32_t cell = cells_[kind][index_[slot]];
-        const int32_t to = cell % BOARD_SIZE + step;
-        if (to < 0 || to >= BOARD_SIZE) return 0;  // not a push at rest: claim nothing
-        const Moved moved{index_[slot], cell + step, false};
-        return total_ - need_[kind] + needs(kind, &moved, 1);
+        const AfterFirst after = afterFirst(slot, step);
+        if (!after.atRest) return 0;        // claim nothing
+        if (after.kind < 0) return total_;  // no ordinary block: every column stays
+        return total_ - need_[after.kind] + after.need[after.kind];
     }
 
     // Whether, after `slot` moves by `step` and leaves the bound at one, a
