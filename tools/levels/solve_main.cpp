@@ -1,6 +1,7 @@
 // tolvane_solve [options] LEVELFILE [LEVEL...]: proves the levels of a world
 // by finding clicks a person could make that clear each one in time.
 //   --clicks          print each solution's clicks
+//   --write-replays DIR  write each solution as a replay, DIR/NAME-LEVEL.replay
 //   --max-states N    give up after N states (default 1500000, about a gigabyte)
 //   --max-seconds S   give up on a level after S seconds of processor time (default 20)
 //   --ticks T         a level must be cleared by tick T (default 6600)
@@ -15,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "app/input_state.h"
@@ -25,9 +27,10 @@ namespace {
 
 int usage(const char* program, FILE* out = stderr) {
     std::fprintf(out,
-                 "usage: %s [--clicks] [--max-states N] [--max-seconds S] [--ticks T] [--timed] [--breadth-first] [--every-order] LEVELFILE [LEVEL...]\n"
+                 "usage: %s [--clicks] [--write-replays DIR] [--max-states N] [--max-seconds S] [--ticks T] [--timed] [--breadth-first] [--every-order] LEVELFILE [LEVEL...]\n"
                  "Proves levels by finding clicks a person could make that clear each one in time.\n"
                  "  --clicks          print each solution's clicks\n"
+                 "  --write-replays DIR  write each solution as a replay, DIR/NAME-LEVEL.replay\n"
                  "  --max-states N    give up on a level after N states (default 1500000)\n"
                  "  --max-seconds S   give up on a level after S seconds of processor time (default 20)\n"
                  "  --ticks T         a level must be cleared by tick T (default 6600)\n"
@@ -43,12 +46,37 @@ int usage(const char* program, FILE* out = stderr) {
     return 2;
 }
 
+// The solution of level n of the file at `path` as a replay, with its end line.
+bool writeReplay(const char* dir, const char* path, int32_t n, const solver::Result& r) {
+    const char* slash = std::strrchr(path, '/');
+    const std::string file = slash ? slash + 1 : path;
+    const std::string name = file.substr(0, file.rfind('.'));
+    Replay replay;
+    replay.levelFile = file;
+    replay.level = n;
+    replay.clicks = solver::pointerClicks(n - 1, r.clicks);
+    std::string text = "# " + name + " level " + std::to_string(n) + ": the fewest pushes tolvane_solve finds, " +
+                       std::to_string(r.pushes) + "\n" + REPLAY_HEADER + "\nlevel " + file + " " + std::to_string(n) + "\n";
+    for (const ReplayClick& c : replay.clicks)
+        text += "click " + std::to_string(c.tick) + (c.button == BUTTON_LEFT ? " left " : " right ") +
+                std::to_string(c.x) + " " + std::to_string(c.y) + "\n";
+    text = withEndLine(text, playReplay(replay));
+    const std::string out = std::string(dir) + "/" + name + "-" + std::to_string(n) + ".replay";
+    FILE* f = std::fopen(out.c_str(), "w");
+    if (f == nullptr || std::fputs(text.c_str(), f) < 0 || std::fclose(f) != 0) {
+        std::fprintf(stderr, "%s: cannot be written\n", out.c_str());
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     solver::Limits limits;
     bool showClicks = false;
     const char* path = nullptr;
+    const char* replayDir = nullptr;
     std::vector<int32_t> wanted;
     for (int i = 1; i < argc; ++i) {
         const char* a = argv[i];
@@ -58,6 +86,8 @@ int main(int argc, char** argv) {
             return 0;
         } else if (std::strcmp(a, "--clicks") == 0) {
             showClicks = true;
+        } else if (std::strcmp(a, "--write-replays") == 0 && hasValue) {
+            replayDir = argv[++i];
         } else if (std::strcmp(a, "--breadth-first") == 0) {
             limits.guided = false;
         } else if (std::strcmp(a, "--every-order") == 0) {
@@ -108,6 +138,7 @@ int main(int argc, char** argv) {
                         static_cast<long long>(r.states), r.seconds, r.timed ? "  timed" : "");
             allGood = false;
         }
+        if (replayDir && r.solved && !writeReplay(replayDir, path, n, r)) allGood = false;
         if (showClicks)
             for (const solver::Click& c : r.clicks)
                 std::printf("    tick %5d  %s on the block at column %2d, row %2d\n", c.tick,

@@ -1813,6 +1813,23 @@ int32_t replay(int32_t n, const std::vector<Click>& clicks, int32_t tickLimit) {
     return playFrom(codec, 0, clicks, at, 0, nullptr, 0, tickLimit);
 }
 
+std::vector<ReplayClick> pointerClicks(int32_t n, const std::vector<Click>& clicks) {
+    startLevel(n);
+    std::vector<ReplayClick> out;
+    size_t next = 0;
+    for (int32_t tick = 1; next < clicks.size() && !cleared(); ++tick) {
+        if (clicks[next].tick != tick) {
+            idleTick();
+            continue;
+        }
+        const Click& c = clicks[next++];
+        const Block& b = game.blocks[c.slot];
+        out.push_back(ReplayClick{tick, c.button, b.x + 16, b.y + 16});
+        clickTick(c.slot, c.button);
+    }
+    return out;
+}
+
 namespace {
 
 Weakness weakest(int32_t n, const std::vector<Click>& clicks, int32_t tickLimit) {

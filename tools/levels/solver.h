@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "game/replay.h"
+
 namespace solver {
 
 constexpr int32_t CLICK_SPACING = 24;  // a person clicks no faster than this, in ticks
@@ -99,6 +101,10 @@ double cpuSeconds();
 // Plays the clicks from the level's start through the rules; answers the
 // tick on which the level is cleared, or -1 when it is not cleared by then.
 int32_t replay(int32_t n, const std::vector<Click>& clicks, int32_t tickLimit);
+
+// The solution's clicks as a player makes them: at the middle of each
+// clicked block, where it stands on the click's tick.
+std::vector<ReplayClick> pointerClicks(int32_t n, const std::vector<Click>& clicks);
 
 // Whether the clicks still clear the level when each one, alone, and all of
 // them together, come up to CLICK_MARGIN ticks early or late.
