@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "app/shell.h"
 #include "frontend/splash.h"
-#include "game/game_context.h"
 
 FrameStats frameStats;
 
@@ -114,6 +114,7 @@ std::string currentScreenName() {
         case STATE_PLAY: return game.worldIndex == 0 ? "play tutorial" : "play world " + std::to_string(game.worldIndex);
         case STATE_LEVEL_COMPLETE: return "level complete";
         case STATE_TIME_OVER: return "time over";
+        case STATE_REPLAY: return "replay";
         default: return "state " + std::to_string(game.state);
     }
 }

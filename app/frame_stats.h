@@ -74,5 +74,5 @@ private:
 extern FrameStats frameStats;
 
 // The name a screen goes by in the table: "splash 1", "splash 2", "menu",
-// "play tutorial", "play world N", "level complete", "time over".
+// "play tutorial", "play world N", "level complete", "time over", "replay".
 std::string currentScreenName();

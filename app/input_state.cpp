@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "game/game_context.h"
+#include "app/shell.h"
 #include "render/sprite_sheet.h"
 
 InputState input = {0, 0, BUTTON_NONE};
@@ -50,5 +50,5 @@ void onKeyboard(unsigned char key, int, int) {
         // glyph lists and the sound bank closes the mixer.
         std::exit(0);
     }
-    game.state = STATE_MENU;
+    changeState(STATE_MENU);
 }

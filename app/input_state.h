@@ -3,10 +3,8 @@
 
 #include <cstdint>
 
-constexpr int32_t BUTTON_LEFT = 0;
-constexpr int32_t BUTTON_MIDDLE = 1;
-constexpr int32_t BUTTON_RIGHT = 2;
-constexpr int32_t BUTTON_NONE = -1;
+#include "game/game_context.h"
+
 constexpr int32_t BUTTON_STATE_DOWN = 0;  // the toolkit's value for a press
 constexpr unsigned char KEY_ESCAPE = 27;
 

@@ -3,8 +3,11 @@
 #include <GL/freeglut.h>
 
 #include <csignal>
-#include <malloc.h>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <malloc.h>
+#include <string>
 
 #include "app/frame_stats.h"
 #include "app/frame_timer.h"
@@ -12,6 +15,8 @@
 #include "app/key_state.h"
 #include "app/shell.h"
 #include "app/window_identity.h"
+#include "common/files.h"
+#include "frontend/replay_screen.h"
 #include "render/sprite_sheet.h"
 
 namespace {
@@ -84,6 +89,37 @@ void onWindowClose() { std::exit(0); }
 
 void writeFrameStats() { frameStats.write(); }
 
+// `--replay FILE` anywhere on the command line: the replay is read, and its
+// level file looked for, before any window opens, and the two words are
+// taken off the line the toolkit sees. Answers false, having said why, when
+// the replay cannot be shown.
+bool takeReplayOption(int& argc, char** argv, Replay& replay, bool& wanted) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--replay") != 0) continue;
+        wanted = true;
+        if (i + 1 >= argc) {
+            std::printf("usage: tolvane [--replay FILE]\n");
+            return false;
+        }
+        std::string error;
+        if (!readReplay(argv[i + 1], replay, error)) {
+            std::printf("%s\n", error.c_str());
+            return false;
+        }
+        const std::string levelFile = "levels/" + replay.levelFile;
+        FILE* level = openRegularFile(levelFile.c_str());
+        if (level == nullptr) {
+            std::printf("%s: the level file %s cannot be read here\n", argv[i + 1], levelFile.c_str());
+            return false;
+        }
+        std::fclose(level);
+        for (int j = i + 2; j <= argc; ++j) argv[j - 2] = argv[j];
+        argc -= 2;
+        return true;
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -98,6 +134,9 @@ int main(int argc, char** argv) {
     // at its first value, a freed picture goes back to the system at once.
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
     mallopt(M_TRIM_THRESHOLD, 128 * 1024);
+    Replay replay;
+    bool showReplay = false;
+    if (!takeReplayOption(argc, argv, replay, showReplay)) return 2;
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_EXIT);
@@ -114,6 +153,14 @@ int main(int argc, char** argv) {
     nameGameWindow();
     sprites.presentFrame = presentFrame;
     loadResources();
+    if (showReplay) {
+        std::string error;
+        if (!prepareReplay(game, replay, error)) {
+            std::printf("%s\n", error.c_str());
+            return 2;
+        }
+        changeState(STATE_REPLAY);
+    }
     // The icon after the loading line: a missing icon's word from the
     // picture loader then follows the others instead of coming first.
     setGameWindowIcon("gfx/icon.tga");

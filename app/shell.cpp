@@ -8,27 +8,37 @@
 #include "app/frame_stats.h"
 #include "app/frame_timer.h"
 #include "app/input_state.h"
+#include "app/key_state.h"
 #include "audio/sound_bank.h"
 #include "frontend/menu.h"
 #include "frontend/profile.h"
-#include "frontend/splash.h"
+#include "frontend/screen.h"
 #include "frontend/worlds.h"
-#include "game/game_context.h"
 #include "render/bitmap_font.h"
 #include "render/sprite_sheet.h"
 
-int32_t tilesetTexture;
-int32_t titleTexture;
-int32_t menuTileTexture;
-int32_t guiTexture;
-int32_t mangaTexture;
-int32_t logoTexture;
-int32_t woodboxTexture;
-int32_t levelCompleteTexture;
-int32_t levelBackgroundTexture;
-int32_t splashTexture;
+GameContext game;
 
 namespace {
+
+// The screen of each state, by its number.
+const Screen* const SCREENS[] = {
+    nullptr,
+    &SPLASH_SCREEN,          // STATE_SPLASH
+    &PLAY_SCREEN,            // STATE_PLAY
+    &MENU_SCREEN,            // STATE_MENU
+    &LEVEL_COMPLETE_SCREEN,  // STATE_LEVEL_COMPLETE
+    &TIME_OVER_SCREEN,       // STATE_TIME_OVER
+    &REPLAY_SCREEN,          // STATE_REPLAY
+};
+static_assert(STATE_SPLASH == 1 && STATE_PLAY == 2 && STATE_MENU == 3 && STATE_LEVEL_COMPLETE == 4 &&
+                  STATE_TIME_OVER == 5 && STATE_REPLAY == 6,
+              "the table follows the states' numbers");
+
+const Screen* screenOf(int32_t state) {
+    if (state < 0 || state >= static_cast<int32_t>(sizeof SCREENS / sizeof SCREENS[0])) return nullptr;
+    return SCREENS[state];
+}
 
 int idleMenuFrames = 0;
 int picturesLoaded = 0;
@@ -70,6 +80,9 @@ int32_t loadPicture(const char* path, int32_t w, int32_t h, int32_t fw, int32_t 
     return texture;
 }
 
+// The frame's click: the pointer, and the first button pressed since the last frame.
+Click frameClick() { return Click{input.pendingButton, input.mouseX, input.mouseY}; }
+
 // Started anywhere but in its own folder, the game finds nothing and shows
 // white screens with every world locked: say where it looked, and why.
 void explainMissingFiles() {
@@ -84,21 +97,32 @@ void explainMissingFiles() {
 
 void setFramePacing(bool on) { frameTimer.pacing = on; }
 
+void changeState(int32_t state) {
+    game.state = state;
+    const Screen* screen = screenOf(state);
+    if (screen != nullptr && screen->enter != nullptr) screen->enter(game);
+}
+
+// The tick gate is asked once, after the drawing, so the time spent drawing
+// counts towards the tick's period; the picture is shown before the tick,
+// which may put up a loading message of its own.
 void runScreenFrame() {
-    switch (game.state) {
-        case STATE_SPLASH: runSplashFrame(); break;
-        case STATE_PLAY: game.runPlayFrame(); break;
-        case STATE_MENU: runMenuFrame(); break;
-        case STATE_LEVEL_COMPLETE: game.runLevelCompleteFrame(); break;
-        case STATE_TIME_OVER: game.runTimeOverFrame(); break;
-        default: break;  // an unknown state draws nothing
-    }
+    const Screen* screen = screenOf(game.state);
+    if (screen == nullptr) return;  // an unknown state draws nothing
+    const Click click = frameClick();
+    sprites.beginFrame();
+    screen->draw(game, click);
+    const bool tickDue = frameTimer.isTickDue(tickClock);
+    sprites.endFrame();
+    const FrameInput frameInput{click, tickDue, keyState.downOrPressedSinceLastQuery(' ')};
+    const int32_t next = screen->tick(game, frameInput);
+    if (next != game.state) changeState(next);
 }
 
 void onDisplay() {
     const bool pressed = input.pendingButton != BUTTON_NONE;
-    // A press may start a world, whose loading message is shown from inside
-    // this frame: the frame after it must follow at once, not after an idle
+    // A press may start a world, whose loading message follows this frame:
+    // the play screen after it must follow at once, not after an idle
     // menu's delay, so the menu stops counting as idle before it draws.
     if (pressed) idleMenuFrames = 0;
     const bool measured = frameStats.active();
@@ -120,7 +144,6 @@ bool displayIsIdle() { return game.state == STATE_MENU && idleMenuFrames > MENU_
 
 void loadResources() {
     picturesLoaded = 0;
-    font.setOutlineMode(0);
     font.setHeight(22);
     font.buildFont(GAME_FACE);
     font.setStyleFlags(1);
@@ -136,33 +159,31 @@ void loadResources() {
     loadSound(SOUND_RESTART, "sound/restart.wav");
     loadSound(SOUND_FINISH, "sound/finish.wav");
 
-    tilesetTexture = loadPicture("gfx/tilesets/classic.tga", 512, 32, 32, 32, 1, 16);
+    loadPicture("gfx/tilesets/classic.tga", 512, 32, 32, 32, 1, 16);
     dot();  // the tileset's frames count once more
-    titleTexture = loadPicture("gfx/title.tga", 257, 103, 257, 103, FRAME_TITLE, FRAME_TITLE);
-    menuTileTexture = loadPicture("gfx/frontend/bkg.tga", 32, 32, 32, 32, FRAME_MENU_TILE, FRAME_MENU_TILE);
-    guiTexture = loadPicture("gfx/frontend/gui.tga", 256, 64, 64, 64, FRAME_BUTTON, FRAME_CROSS);
-    mangaTexture = loadPicture("gfx/frontend/manga.tga", 256, 448, 256, 448, FRAME_MASCOT, FRAME_MASCOT);
-    logoTexture = loadPicture("gfx/frontend/hvlogo.tga", 250, 125, 250, 125, FRAME_LOGO, FRAME_LOGO);
-    woodboxTexture = loadPicture("gfx/frontend/woodbox.tga", 256, 256, 256, 256, FRAME_WOODBOX, FRAME_WOODBOX);
-    levelCompleteTexture =
-        loadPicture("gfx/frontend/lvlcomp.tga", 240, 128, 240, 128, FRAME_LEVEL_COMPLETE, FRAME_LEVEL_COMPLETE);
-    levelBackgroundTexture =
-        loadPicture("gfx/bkgs/1.tga", 512, 384, 512, 384, FRAME_BACKGROUND, FRAME_BACKGROUND);
-    splashTexture = loadPicture("gfx/frontend/splash.tga", 512, 384, 512, 384, FRAME_SPLASH, FRAME_SPLASH);
+    loadPicture("gfx/title.tga", 257, 103, 257, 103, FRAME_TITLE, FRAME_TITLE);
+    loadPicture("gfx/frontend/bkg.tga", 32, 32, 32, 32, FRAME_MENU_TILE, FRAME_MENU_TILE);
+    loadPicture("gfx/frontend/gui.tga", 256, 64, 64, 64, FRAME_BUTTON, FRAME_CROSS);
+    loadPicture("gfx/frontend/manga.tga", 256, 448, 256, 448, FRAME_MASCOT, FRAME_MASCOT);
+    loadPicture("gfx/frontend/hvlogo.tga", 250, 125, 250, 125, FRAME_LOGO, FRAME_LOGO);
+    loadPicture("gfx/frontend/woodbox.tga", 256, 256, 256, 256, FRAME_WOODBOX, FRAME_WOODBOX);
+    loadPicture("gfx/frontend/lvlcomp.tga", 240, 128, 240, 128, FRAME_LEVEL_COMPLETE, FRAME_LEVEL_COMPLETE);
+    levelBackgroundTexture = loadPicture("gfx/bkgs/1.tga", 512, 384, 512, 384, FRAME_BACKGROUND, FRAME_BACKGROUND);
+    loadPicture("gfx/frontend/splash.tga", 512, 384, 512, 384, FRAME_SPLASH, FRAME_SPLASH);
     // The dots' line ends here, so whatever the game says later (a progress
     // that could not be saved, say) starts on a line of its own.
     std::fputs("\n", stdout);
     if (picturesLoaded == 0) explainMissingFiles();
     std::fflush(stdout);
 
-    game.startGame();
+    startGame();
 }
 
-void GameContext::startGame() {
-    state = STATE_SPLASH;
+void startGame() {
+    changeState(STATE_SPLASH);
     resetTickClock(tickClock, TICK_INTERVAL);
-    loadProfile();
-    fillWorldTable();
-    elimDelay = 0;
+    loadProfile(game);
+    fillWorldTable(game);
+    game.elimDelay = 0;
     soundBank.playSoundLooped(SOUND_MUSIC);
 }

@@ -1,24 +1,26 @@
-// The shell between the toolkit and the game: the display callback's
-// dispatch on the game state, resource loading and the game's start.
+// The shell between the toolkit and the game: the program's one game, the
+// table of screens, each frame's run through the current screen, resource
+// loading and the game's start.
 #pragma once
 
 #include <cstdint>
 
-// Texture names of the pictures loaded at start-up.
-extern int32_t tilesetTexture;
-extern int32_t titleTexture;
-extern int32_t menuTileTexture;
-extern int32_t guiTexture;
-extern int32_t mangaTexture;
-extern int32_t logoTexture;
-extern int32_t woodboxTexture;
-extern int32_t levelCompleteTexture;
-extern int32_t levelBackgroundTexture;
-extern int32_t splashTexture;
+#include "game/game_context.h"
 
-// Runs the one screen of the current state, then forgets the frame's press.
+// The game the program plays, zero-filled at start.
+extern GameContext game;
+
+// The one place the game's state changes: the current screen's tick answers
+// the next state, Esc asks for the menu, the start for the splash. The new
+// screen's enter runs here.
+void changeState(int32_t state);
+
+// The display callback: one frame of the current screen, then the frame's
+// press is forgotten.
 void onDisplay();
-// Runs the screen of the current state once; a state outside 1 to 5 draws nothing.
+// One frame: draws the current screen, shows the frame, hands the screen
+// the frame's click and applies the state it answers. A state outside the
+// table draws nothing.
 void runScreenFrame();
 // An idle menu (pointer still, no press, for this many frames) need not be
 // drawn again and again: nothing on it moves by itself, and a software
@@ -31,10 +33,12 @@ constexpr unsigned MENU_IDLE_REDRAW_MS = 500;
 bool displayIsIdle();
 
 // Frame pacing (on in the program, off in tests that drive frames by hand):
-// each screen's tick question waits until its tick is due, so every frame
+// each frame's tick question waits until its tick is due, so every frame
 // drawn faster than the tick rate carries one tick, 120 a second.
 void setFramePacing(bool on);
 
 // Font, GL state, mixer, then the six sounds and ten pictures with a dot
 // after each on the "Loading..." line; ends by starting the game.
 void loadResources();
+// The splash, the tick clock, the profile, the world table and the music.
+void startGame();

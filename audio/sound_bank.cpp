@@ -17,8 +17,8 @@ constexpr int MIXER_MIN_PATCH = 4;
 SoundBank soundBank;
 
 const char* wrongVersionMessage() {
-    // The player is told the sound library version the game was written
-    // for, 3.33, whichever mixer version this build actually checks for.
+    // The message's words and number are the game's own; the mixer version
+    // this build checks for is the one above.
     static char message[96];
     std::snprintf(message, sizeof message, "Error : You are using the wrong DLL version!  You should be using FMOD %f\n",
                   static_cast<double>(REQUIRED_SOUND_VERSION));

@@ -1,6 +1,7 @@
 // Numbered sample slots over the mixer: the five effects and the music, all
 // loaded whole at start-up and played by slot. The bank also counts every
-// play request per slot, so the rules can be watched without a sound card.
+// play request per slot, so the screens' sounds can be watched without a
+// sound card.
 #pragma once
 
 #include <cstdint>
@@ -31,8 +32,8 @@ constexpr int AUDIO_MIX_RATE = 44100;
 constexpr int AUDIO_CHANNELS = 32;
 constexpr int MUSIC_CHANNEL = 1;  // the looped music has this channel to itself
 
-// The sound library version the game was written for, named in the message
-// shown before it ends on a mixer older than this build supports.
+// The version number the wrong-version message names; the game shows that
+// message, and ends, on a mixer older than this build supports.
 constexpr float REQUIRED_SOUND_VERSION = 3.33f;
 // That message, with its line break.
 const char* wrongVersionMessage();

@@ -1,12 +1,13 @@
-// The level-select menu: eleven world buttons, the pointed world's texts,
-// the credits and the maker's logo.
+// The level-select menu: a button for each world that has levels, the
+// pointed world's texts, the credits and the maker's logo; a left click on a
+// world the profile has opened starts it.
 #pragma once
 
 #include <cstdint>
 
 #include "frontend/shadowed_line.h"
+#include "game/game_context.h"
 
-constexpr int32_t MENU_WORLDS = 11;
 constexpr int32_t MENU_BUTTON_LEFT = 175;
 constexpr int32_t MENU_BUTTON_TOP = 200;
 constexpr int32_t MENU_BUTTON_SIZE = 64;
@@ -17,8 +18,13 @@ extern const ShadowedLine MENU_HELP[MENU_HELP_LINES];
 // The message put up while a world loads.
 extern const ShadowedLine LOADING_MESSAGE;
 
-void runMenuFrame();
-void drawMenu();
+// The texture of the background behind the board; start-up loads the first.
+extern int32_t levelBackgroundTexture;
+
+void drawMenu(const GameContext& game, const Click& pointer);
 // The world whose button holds the pointer, or -1 (between the rows' ends,
 // above or below the row).
 int32_t menuWorldAt(int32_t mouseX, int32_t mouseY);
+// Puts up the loading message, loads world j's background and level file
+// and starts its first level.
+void startWorld(GameContext& game, int32_t j);

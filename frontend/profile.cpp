@@ -6,9 +6,8 @@
 #include <string>
 #include <unistd.h>
 
-#include "app/files.h"
-#include "game/game_context.h"
-#include "game/line_reader.h"
+#include "common/files.h"
+#include "common/line_reader.h"
 
 namespace {
 
@@ -21,11 +20,11 @@ int (*profileCommit)(const char* from, const char* to) = std::rename;
 void setProfilePath(const char* path) { currentPath = path; }
 const char* profilePath() { return currentPath.c_str(); }
 
-void GameContext::loadProfile() {
+void loadProfile(GameContext& game) {
     LineReader reader(currentPath.c_str());
     for (int w = 0; w < WORLD_COUNT; ++w) {
-        worldStatus[w] = reader.nextValue();
-        bestScore[w] = reader.nextValue();
+        game.worldStatus[w] = reader.nextValue();
+        game.bestScore[w] = reader.nextValue();
     }
 }
 
@@ -44,7 +43,7 @@ bool writeProgress(FILE* file, const GameContext& g) {
 
 }  // namespace
 
-bool GameContext::saveProfile() {
+bool saveProfile(const GameContext& game) {
     // Write beside the old file and rename over it, so a crash, a kill or a
     // full disk leaves either the old profile or the new one, never half of one.
     const std::string temporary = currentPath + ".new";
@@ -52,7 +51,7 @@ bool GameContext::saveProfile() {
     // Only ever a regular file, opened without waiting: a FIFO at either
     // name fails the save (and says so) instead of freezing the game.
     if (FILE* file = createRegularFile(temporary.c_str())) {
-        ok = writeProgress(file, *this);
+        ok = writeProgress(file, game);
         if (ok) ok = profileCommit(temporary.c_str(), currentPath.c_str()) == 0;
         if (!ok) std::remove(temporary.c_str());
     } else if (errno == EACCES || errno == EPERM) {
@@ -60,29 +59,11 @@ bool GameContext::saveProfile() {
         // profile.txt itself (a shared game folder, say): save in place, as
         // a plain write would. Any other failure to create the new file (a
         // full disk, a read-only disk) leaves the old profile untouched.
-        if (FILE* file = createRegularFile(currentPath.c_str())) ok = writeProgress(file, *this);
+        if (FILE* file = createRegularFile(currentPath.c_str())) ok = writeProgress(file, game);
     }
     if (!ok) {
         std::printf("Your progress could not be saved to %s\n", currentPath.c_str());
         std::fflush(stdout);
     }
     return ok;
-}
-
-void GameContext::unlockNextWorld() {
-    // Only the first 13 worlds can ever be opened.
-    for (int w = 0; w < 13; ++w) {
-        if (worldStatus[w] == WORLD_LOCKED) {
-            worldStatus[w] = WORLD_OPEN;
-            return;
-        }
-    }
-}
-
-void GameContext::finishWorld() {
-    if (worldStatus[worldIndex] == WORLD_OPEN) unlockNextWorld();
-    worldStatus[worldIndex] = WORLD_FINISHED;
-    if (bestScore[worldIndex] < score) bestScore[worldIndex] = score;
-    state = STATE_MENU;
-    saveProfile();
 }

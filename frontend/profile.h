@@ -2,6 +2,8 @@
 // score of each of the 15 worlds.
 #pragma once
 
+#include "game/game_context.h"
+
 constexpr const char* PROFILE_PATH = "profile.txt";
 constexpr int PROFILE_LINES = 30;
 
@@ -12,3 +14,10 @@ const char* profilePath();
 // The last step of a save: the new file takes the old one's place. A test
 // may put a failing step here to see that a save cut short loses nothing.
 extern int (*profileCommit)(const char* from, const char* to);
+
+// Reads the progress into the game's worldStatus and bestScore; a missing
+// or short file leaves zeros, every world locked.
+void loadProfile(GameContext& game);
+// Writes the progress, all or nothing; says so on the console when it
+// cannot, and answers whether it could.
+bool saveProfile(const GameContext& game);

@@ -1,8 +1,6 @@
 #include "frontend/splash.h"
 
-#include "app/frame_timer.h"
-#include "app/key_state.h"
-#include "game/game_context.h"
+#include "frontend/screen.h"
 #include "render/sprite_sheet.h"
 
 int32_t splashPhase = 0;
@@ -19,14 +17,37 @@ float fadeStep(float fade) {
     return fade < 0.0f ? 0.0f : fade;
 }
 
-}  // namespace
+bool makersLineEnds() { return splashPhase == 0 && splashTicks > SPLASH_PHASE_TICKS; }
 
-void runSplashFrame() {
-    sprites.beginFrame();
+void enterSplash(GameContext&) {
+    splashPhase = 0;
+    splashTicks = 0;
+    splashFade = 1.0f;
+}
+
+void drawSplash(const GameContext&, const Click&) {
     if (splashPhase == 0) {
         // The maker's line, rising out of the black.
         const float grey = 1.0f - splashFade;
         sprites.printShadowed(400, 300, "Halvoren Games Presents....", grey, grey, grey);
+    }
+    // The frame that ends the maker's line already shows the picture, still
+    // under a black veil, which then thins away frame by frame.
+    if (splashPhase == 1 || makersLineEnds()) {
+        const uint64_t key = LayerKey(LAYER_SPLASH).hash;
+        if (!sprites.restoreLayer(key)) {
+            sprites.drawSpriteScaled(FRAME_SPLASH, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+            sprites.keepLayer(key);
+        }
+        sprites.setColour(0, 0, 0, splashPhase == 1 ? splashFade : 1.0f);
+        sprites.fillRect(0, SCREEN_HEIGHT, SCREEN_WIDTH, SCREEN_HEIGHT);
+    }
+}
+
+// The fades step every frame; the phases last a count of ticks.
+int32_t tickSplash(GameContext&, const FrameInput& input) {
+    int32_t next = STATE_SPLASH;
+    if (splashPhase == 0) {
         splashFade = fadeStep(splashFade);
         if (splashTicks > SPLASH_PHASE_TICKS) {
             splashPhase = 1;
@@ -35,21 +56,17 @@ void runSplashFrame() {
         }
     }
     if (splashPhase == 1) {
-        // The splash picture under a black veil that thins away.
-        const uint64_t key = LayerKey(LAYER_SPLASH).hash;
-        if (!sprites.restoreLayer(key)) {
-            sprites.drawSpriteScaled(FRAME_SPLASH, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
-            sprites.keepLayer(key);
-        }
-        sprites.setColour(0, 0, 0, splashFade);
         splashFade = fadeStep(splashFade);
-        sprites.fillRect(0, SCREEN_HEIGHT, SCREEN_WIDTH, SCREEN_HEIGHT);
-        if (splashTicks > SPLASH_PHASE_TICKS) game.state = STATE_MENU;
+        if (splashTicks > SPLASH_PHASE_TICKS) next = STATE_MENU;
     }
-    if (frameTimer.isTickDue(tickClock)) ++splashTicks;
-    if (keyState.downOrPressedSinceLastQuery(' ')) game.state = STATE_MENU;
-    sprites.endFrame();
+    if (input.tickDue) ++splashTicks;
+    if (input.skipPressed) next = STATE_MENU;
+    return next;
 }
+
+}  // namespace
+
+const Screen SPLASH_SCREEN = {enterSplash, drawSplash, tickSplash};
 
 const ShadowedLine CREDITS[CREDIT_LINES] = {
     {510, 370, "Credits", 1, 1, 1},

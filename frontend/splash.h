@@ -13,5 +13,4 @@ extern float splashFade;     // darkness of the fade: 1 black, 0 fully shown
 constexpr int CREDIT_LINES = 8;
 extern const ShadowedLine CREDITS[CREDIT_LINES];
 
-void runSplashFrame();
 void drawCredits();

@@ -1,14 +1,13 @@
 #include "frontend/worlds.h"
 
-#include "game/game_context.h"
-
 namespace {
 
-// Worlds 11 to 14 exist only so the table matches the profile; the menu never offers them.
+// The worlds past the played ones exist only so the table matches the
+// profile; the menu never offers them.
 const World PLACEHOLDER_WORLD = {"Classic World", "A tutorial set in the classic Tolvane world", "Learn to play!",
                                  "levels/Tutorial.txt", "not used"};
 
-const World WORLDS[11] = {
+const World WORLDS[PLAYED_WORLDS] = {
     {"Tutorial Level", "A Tolvane tutorial", "Learn to play!", "levels/Tutorial.txt", "gfx/bkgs/1.tga"},
     {"World 1", "A nice easy set of levels", "Test what you have learned!", "levels/LevelSet1.txt", "gfx/bkgs/2.tga"},
     {"World 2", "You're well on the way!", "And some fun levels too", "levels/LevelSet2.txt", "gfx/bkgs/3.tga"},
@@ -24,7 +23,7 @@ const World WORLDS[11] = {
 
 }  // namespace
 
-void fillWorldTable() {
+void fillWorldTable(GameContext& game) {
     for (World& w : game.worlds) w = PLACEHOLDER_WORLD;
-    for (int i = 0; i < 11; ++i) game.worlds[i] = WORLDS[i];
+    for (int i = 0; i < PLAYED_WORLDS; ++i) game.worlds[i] = WORLDS[i];
 }

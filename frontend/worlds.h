@@ -1,4 +1,6 @@
 // The world table: names, descriptions, level files and backgrounds.
 #pragma once
 
-void fillWorldTable();
+#include "game/game_context.h"
+
+void fillWorldTable(GameContext& game);

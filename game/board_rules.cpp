@@ -2,12 +2,10 @@
 // the matching of like blocks with its scoring, and the level-end test.
 // Blocks live only in their slots, never in the grid: every collision and
 // every support is found by probing single pixels with cellAt and blockAt.
-#include "audio/sound_bank.h"
 #include "game/game_context.h"
 
 namespace {
 
-constexpr int32_t FALL_PIXELS = 2;
 constexpr int32_t LIFT_PAUSE_TICKS = 100;
 constexpr int32_t BLINK_TICKS = 20;
 constexpr double TRAIL_FADE_STEP = 0.1;
@@ -23,13 +21,12 @@ bool onGrid(const Block& block) { return block.x % CELL_PIXELS == 0 && block.y %
 // falling and lift travel look straight down or up a block's own column,
 // where no block of another column can answer, so they scan that column's
 // few blocks instead of all fifty, with the same answers in the same order.
+// Without an index (ready false) they ask the whole table.
 struct ColumnIndex {
-    bool ready;
+    bool ready = false;
     int32_t count[BOARD_SIZE];
     int32_t slots[BOARD_SIZE][MAX_BLOCKS];
 };
-
-ColumnIndex columns;
 
 int32_t columnOf(int32_t x) {
     const int32_t offset = x - BOARD_LEFT;
@@ -39,7 +36,7 @@ int32_t columnOf(int32_t x) {
 
 // False when some live block stands off the columns, and the probes must
 // then ask the whole table.
-bool fileByColumn(const GameContext& g) {
+bool fileByColumn(const GameContext& g, ColumnIndex& columns) {
     for (int32_t& count : columns.count) count = 0;
     for (int32_t i = 0; i < MAX_BLOCKS; ++i) {
         const Block& b = g.blocks[i];
@@ -52,7 +49,7 @@ bool fileByColumn(const GameContext& g) {
 }
 
 // blockAt at (x + 16, py) of a block: the lowest live slot whose box holds it.
-int32_t blockBelowOrAbove(const GameContext& g, const Block& block, int32_t py) {
+int32_t blockBelowOrAbove(const GameContext& g, const ColumnIndex& columns, const Block& block, int32_t py) {
     if (!columns.ready) return g.blockAt(block.x + 16, py);
     const int32_t column = columnOf(block.x);
     for (int32_t n = 0; n < columns.count[column]; ++n) {
@@ -65,14 +62,22 @@ int32_t blockBelowOrAbove(const GameContext& g, const Block& block, int32_t py) 
 
 }  // namespace
 
+namespace {
+
+void stepBlock(GameContext& g, const ColumnIndex& columns, Block& block);
+
+}  // namespace
+
 void GameContext::stepBoard() {
     // Slot order matters: a block updated later sees where the earlier ones went.
-    columns.ready = fileByColumn(*this);
+    ColumnIndex columns;
+    columns.ready = fileByColumn(*this, columns);
     for (Block& block : blocks)
-        if (block.alive) updateBlock(block);
-    columns.ready = false;
+        if (block.alive) stepBlock(*this, columns, block);
     for (Trail& trail : trails) fadeTrail(trail);
 }
+
+void GameContext::updateBlock(Block& block) { stepBlock(*this, ColumnIndex{}, block); }
 
 void GameContext::fadeTrail(Trail& trail) {
     trail.alpha = static_cast<float>(trail.alpha - TRAIL_FADE_STEP);
@@ -92,7 +97,7 @@ void pushBackFrom(const Block& other, Block& block, bool& freeFall) {
     }
 }
 
-void fall(GameContext& g, Block& block) {
+void fall(GameContext& g, const ColumnIndex& columns, Block& block) {
     if (g.cellAt(block.x, block.y + CELL_PIXELS) != CELL_EMPTY) return;
     block.y += FALL_PIXELS;
     bool freeFall = true;
@@ -107,7 +112,7 @@ void fall(GameContext& g, Block& block) {
     // one's bottom edge) has already stopped falling freely. The probe is only
     // worth asking while the fall is still free, and then this block has not
     // moved since its first step, so one probe answers for every slot.
-    if (freeFall && blockBelowOrAbove(g, block, block.y + 35) != NO_BLOCK) freeFall = false;
+    if (freeFall && blockBelowOrAbove(g, columns, block, block.y + 35) != NO_BLOCK) freeFall = false;
     if (freeFall) g.settleTicks = SETTLE_TICKS;
 }
 
@@ -127,7 +132,7 @@ bool immovableAt(const GameContext& g, const Block& lift, int32_t py) {
     return false;
 }
 
-void travel(GameContext& g, Block& lift) {
+void travel(GameContext& g, const ColumnIndex& columns, Block& lift) {
     if (lift.pauseTicks > 0) return;
     if (lift.goingUp) {
         lift.y -= 1;
@@ -136,7 +141,7 @@ void travel(GameContext& g, Block& lift) {
         // lift, which the stack can never lift.
         int32_t found = 0;
         for (;;) {
-            const int32_t above = blockBelowOrAbove(g, lift, lift.y + 16 - CELL_PIXELS * found);
+            const int32_t above = blockBelowOrAbove(g, columns, lift, lift.y + 16 - CELL_PIXELS * found);
             if (above == NO_BLOCK || (found > 0 && immovable(g.blocks[above]))) break;
             ++found;
         }
@@ -157,7 +162,7 @@ void travel(GameContext& g, Block& lift) {
             lift.pauseTicks = LIFT_PAUSE_TICKS;
         }
         // Meeting a block below, the lift stops one pixel into it, not short of it.
-        const int32_t below = blockBelowOrAbove(g, lift, lift.y + 33);
+        const int32_t below = blockBelowOrAbove(g, columns, lift, lift.y + 33);
         if (below != NO_BLOCK && below != lift.slot) {
             lift.y += 1;
             lift.goingUp = 1;
@@ -166,22 +171,22 @@ void travel(GameContext& g, Block& lift) {
     }
 }
 
-}  // namespace
-
-void GameContext::updateBlock(Block& block) {
+void stepBlock(GameContext& g, const ColumnIndex& columns, Block& block) {
     if (block.pauseTicks > 0) --block.pauseTicks;
     switch (block.motion) {
     case MOTION_NORMAL:
     case MOTION_ROCK:
-        fall(*this, block);
+        fall(g, columns, block);
         break;
     case MOTION_LIFT:
-        travel(*this, block);
+        travel(g, columns, block);
         break;
     default:  // Icky-Blocks never move
         break;
     }
 }
+
+}  // namespace
 
 namespace {
 
@@ -196,7 +201,7 @@ bool supported(const GameContext& g, const Block& a, const Block& b) {
 
 }  // namespace
 
-void GameContext::matchBlocks() {
+void GameContext::matchBlocks(TickEvents& events) {
     // Only live ordinary blocks standing exactly on the grid can ever pair.
     // For two such blocks the probe pixels of each direction land inside the
     // other exactly when it is the neighbouring cell, so the pairing reduces
@@ -242,7 +247,7 @@ void GameContext::matchBlocks() {
         if (!block.marked || !block.alive) continue;
         if (comboFlag == 1) tally += CHAIN_POINTS_PER_BLOCK;
         elimDelay = BLINK_TICKS;
-        soundBank.playSound(SOUND_BLEEP);
+        events.add(EVENT_BLOCK_MATCHED);
         for (Trail& trail : trails) trail.active = 0;
         tally += POINTS_PER_BLOCK;
         ++eliminated;
@@ -257,10 +262,9 @@ void GameContext::removeEliminated() {
         if (block.marked && block.alive) block.alive = 0;
 }
 
-void GameContext::checkLevelCleared() {
+void GameContext::checkLevelCleared(TickEvents& events) {
     // Marked blocks still blinking count; rocks, tar and lifts never do.
     for (const Block& block : blocks)
         if (block.alive && block.motion == MOTION_NORMAL) return;
-    state = STATE_LEVEL_COMPLETE;
-    soundBank.playSound(SOUND_FINISH);
+    events.add(EVENT_LEVEL_CLEARED);
 }

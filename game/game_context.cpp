@@ -1,22 +1,5 @@
 #include "game/game_context.h"
 
-#include <cstring>
-
-GameContext game;
-
-int32_t levelIndex = 0;
-int32_t elimDelay = 0;
-int32_t clockSubTicks = 120;
-uint8_t comboFlag = 1;
-
-void resetGame() {
-    std::memset(&game, 0, sizeof game);
-    levelIndex = 0;
-    elimDelay = 0;
-    clockSubTicks = 120;
-    comboFlag = 1;
-}
-
 int32_t GameContext::cellAt(int32_t px, int32_t py) const {
     // Truncating division, as the board rows and columns are counted from the
     // board's corner; a point left of or above it lands on a negative index
@@ -34,4 +17,53 @@ int32_t GameContext::blockAt(int32_t px, int32_t py) const {
         if (b.alive && b.x < px && px < b.x + 31 && b.y < py && py < b.y + 31) return i;
     }
     return NO_BLOCK;
+}
+
+int32_t stateAfter(int32_t state, const TickEvents& events) {
+    for (int32_t i = 0; i < events.count; ++i) {
+        switch (events.list[i]) {
+        case EVENT_TIME_OVER: state = STATE_TIME_OVER; break;
+        case EVENT_LEVEL_CLEARED: state = STATE_LEVEL_COMPLETE; break;
+        // A restart in the tick the time runs out puts the level back in
+        // play with its clock at 0: the next tick runs out of time again.
+        case EVENT_RESTARTED:
+        case EVENT_NEXT_LEVEL: state = STATE_PLAY; break;
+        case EVENT_WORLD_FINISHED: state = STATE_MENU; break;
+        default: break;
+        }
+    }
+    return state;
+}
+
+// [SECTION] Worlds and progress
+
+void GameContext::beginWorld(int32_t j) {
+    worldIndex = j;
+    score = 0;
+    levelIndex = 0;
+    clock = LEVEL_CLOCK;
+    installLevel(levelIndex);
+}
+
+void GameContext::retryLevel() {
+    // A retry starts the whole run's score again, not only the level's.
+    score = 0;
+    clock = LEVEL_CLOCK;
+    installLevel(levelIndex);
+}
+
+void GameContext::unlockNextWorld() {
+    for (int w = 0; w < OPENABLE_WORLDS; ++w) {
+        if (worldStatus[w] == WORLD_LOCKED) {
+            worldStatus[w] = WORLD_OPEN;
+            return;
+        }
+    }
+}
+
+void GameContext::finishWorld() {
+    if (worldIndex < 0 || worldIndex >= WORLD_COUNT) return;
+    if (worldStatus[worldIndex] == WORLD_OPEN) unlockNextWorld();
+    worldStatus[worldIndex] = WORLD_FINISHED;
+    if (bestScore[worldIndex] < score) bestScore[worldIndex] = score;
 }

@@ -1,7 +1,7 @@
 // Level files: ten boards of 16 by 16 cell codes, one code a line, and the
 // installation of one of them as the running level.
+#include "common/line_reader.h"
 #include "game/game_context.h"
-#include "game/line_reader.h"
 
 void GameContext::loadLevelSet(const char* path) {
     // Every value is written whatever the file holds: a missing or short file
@@ -16,10 +16,7 @@ void GameContext::loadLevelSet(const char* path) {
 void GameContext::installLevel(int32_t n) {
     // Only the ten boards that were read exist; anything else would read
     // past the level set.
-    if (n < 0 || n >= LEVEL_COUNT) {
-        state = STATE_PLAY;
-        return;
-    }
+    if (n < 0 || n >= LEVEL_COUNT) return;
     for (int32_t row = 0; row < BOARD_SIZE; ++row)
         for (int32_t column = 0; column < BOARD_SIZE; ++column) board[row][column] = levels[n][row][column];
     // A new level starts fresh: a blink still running from the level before
@@ -60,5 +57,16 @@ void GameContext::installLevel(int32_t n) {
             ++made;
         }
     }
+}
+
+void GameContext::startFreshLevel(int32_t n) {
+    score = 0;
+    clock = LEVEL_CLOCK;
+    clockSubTicks = CLOCK_UNIT_TICKS;
+    comboFlag = 0;
+    settleTicks = 0;
+    levelIndex = n;
+    for (Trail& trail : trails) trail = Trail{};
     state = STATE_PLAY;
+    installLevel(n);
 }

@@ -1,6 +1,4 @@
 // The player's clicks: the dustbin restart and the one-cell pushes.
-#include "app/input_state.h"
-#include "audio/sound_bank.h"
 #include "game/game_context.h"
 
 namespace {
@@ -19,15 +17,15 @@ bool insideBox(const Block& block, int32_t px, int32_t py) {
 
 }  // namespace
 
-void GameContext::handleClick() {
-    const int32_t button = input.pendingButton;
+void GameContext::handleClick(const Click& click, TickEvents& events) {
+    const int32_t button = click.button;
     if (button == BUTTON_NONE) return;
-    const int32_t mx = input.mouseX;
-    const int32_t my = input.mouseY;
+    const int32_t mx = click.x;
+    const int32_t my = click.y;
 
     if (button == BUTTON_LEFT && DUSTBIN_LEFT < mx && mx < DUSTBIN_LEFT + DUSTBIN_SIZE && DUSTBIN_TOP < my &&
         my < DUSTBIN_TOP + DUSTBIN_SIZE) {
-        soundBank.playSound(SOUND_RESTART);
+        events.add(EVENT_RESTARTED);
         installLevel(levelIndex);
     }
 
@@ -39,10 +37,10 @@ void GameContext::handleClick() {
         if (!block.alive || !insideBox(block, mx, my)) continue;
         const int32_t oldX = block.x;
         if (button == BUTTON_LEFT) {
-            pushLeft(block);
+            pushLeft(block, events);
             comboFlag = 0;
         } else if (button == BUTTON_RIGHT) {
-            pushRight(block);
+            pushRight(block, events);
             comboFlag = 0;
         }
         if (block.x != oldX) return;
@@ -77,7 +75,7 @@ bool overlapsAny(const GameContext& g, const Block& block, int32_t x, int32_t y)
 // no other block: an ordinary block pushed in mid-fall is lifted to the top
 // of its row, which may be another block's cell, and a block left overlapping
 // one below would be pushed up out of it, into whatever stands above.
-void push(GameContext& g, Block& block, int32_t step, int32_t trailDirection) {
+void push(GameContext& g, Block& block, int32_t step, int32_t trailDirection, TickEvents& events) {
     if (block.motion == MOTION_LIFT || block.motion == MOTION_ICKY) return;
     // Tar holds whatever stands on it.
     const int32_t below = g.blockAt(block.x + 16, block.y + 33);
@@ -92,7 +90,7 @@ void push(GameContext& g, Block& block, int32_t step, int32_t trailDirection) {
     if (block.x != oldX) {
         g.spawnTrail(block.x, block.y, trailDirection, block.kind);
         g.snapToRow(block.slot);
-        soundBank.playSound(SOUND_POP);
+        events.add(EVENT_PUSHED);
     }
     // Even a refused push makes the board wait before matching.
     g.settleTicks = SETTLE_TICKS;
@@ -100,9 +98,13 @@ void push(GameContext& g, Block& block, int32_t step, int32_t trailDirection) {
 
 }  // namespace
 
-void GameContext::pushLeft(Block& block) { push(*this, block, -CELL_PIXELS, TRAIL_BEHIND_LEFT_PUSH); }
+void GameContext::pushLeft(Block& block, TickEvents& events) {
+    push(*this, block, -CELL_PIXELS, TRAIL_BEHIND_LEFT_PUSH, events);
+}
 
-void GameContext::pushRight(Block& block) { push(*this, block, CELL_PIXELS, TRAIL_BEHIND_RIGHT_PUSH); }
+void GameContext::pushRight(Block& block, TickEvents& events) {
+    push(*this, block, CELL_PIXELS, TRAIL_BEHIND_RIGHT_PUSH, events);
+}
 
 void GameContext::spawnTrail(int32_t x, int32_t y, int32_t direction, int32_t kind) {
     // The smear runs back towards where the block came from, fading as it goes.

@@ -1,10 +1,7 @@
 // One game tick of a level in play and of the level-complete count-down.
-#include "audio/sound_bank.h"
 #include "game/game_context.h"
 
 namespace {
-
-constexpr int32_t LEVEL_CLOCK = 99;
 
 void countDown(int32_t& ticks) {
     if (ticks > 0) --ticks;
@@ -12,35 +9,38 @@ void countDown(int32_t& ticks) {
 
 }  // namespace
 
-void GameContext::playTick() {
+void GameContext::runClock(TickEvents& events) {
     if (--clockSubTicks < 0) {
         clockSubTicks = CLOCK_UNIT_TICKS;
         --clock;
     }
-    // Time over still lets the rest of this tick run, so a level cleared in
-    // the same tick ends as cleared.
     if (clock < 0) {
         clock = 0;
         clockSubTicks = 0;
-        state = STATE_TIME_OVER;
-        soundBank.playSound(SOUND_TIMEUP);
+        events.add(EVENT_TIME_OVER);
     }
+}
+
+void GameContext::playTick(const Click& click, TickEvents& events) {
+    // Time over still lets the rest of this tick run, so a level cleared in
+    // the same tick ends as cleared.
+    runClock(events);
     countDown(elimDelay);
     countDown(settleTicks);
     if (elimDelay == 0) {
         // The board step still runs in the removal tick, so the blocks above
         // the vanishing ones can be matched before they fall.
         stepBoard();
-        handleClick();
+        handleClick(click, events);
         removeEliminated();
     }
     if (settleTicks == 0) {
-        checkLevelCleared();
-        matchBlocks();
+        checkLevelCleared(events);
+        matchBlocks(events);
     }
 }
 
-void GameContext::levelCompleteTick() {
+void GameContext::levelCompleteTick(TickEvents& events) {
     // The clock left over is counted into the score one unit per tick.
     --clock;
     ++score;
@@ -48,9 +48,11 @@ void GameContext::levelCompleteTick() {
         ++levelIndex;
         if (levelIndex >= PLAYED_LEVELS) {
             finishWorld();
+            events.add(EVENT_WORLD_FINISHED);
         } else {
             clock = LEVEL_CLOCK;
             installLevel(levelIndex);
+            events.add(EVENT_NEXT_LEVEL);
         }
     }
     countDown(elimDelay);

@@ -7,8 +7,7 @@
 #include <cstring>
 #include <sstream>
 
-#include "app/files.h"
-#include "app/input_state.h"
+#include "common/files.h"
 #include "game/game_context.h"
 
 namespace {
@@ -162,32 +161,22 @@ int32_t replayTickLimit(const Replay& replay) {
     return replay.hasEnd && replay.end.tick > limit ? replay.end.tick : limit;
 }
 
-ReplayEnd playReplay(const Replay& replay) {
-    // The first level of a fresh world run, on the level set that is loaded.
-    const int32_t n = replay.level - 1;
-    for (Block& b : game.blocks) b = Block{};
-    for (Trail& t : game.trails) t = Trail{};
-    elimDelay = 0;
-    comboFlag = 0;
-    clockSubTicks = CLOCK_UNIT_TICKS;
-    levelIndex = n;
-    game.settleTicks = 0;
-    game.score = 0;
-    game.clock = 99;
-    game.installLevel(n);
-
+ReplayEnd playReplay(const GameContext& set, const Replay& replay) {
+    GameContext play = set;
+    play.startFreshLevel(replay.level - 1);
     const int32_t limit = replayTickLimit(replay);
     size_t next = 0;
     for (int32_t tick = 1; tick <= limit; ++tick) {
-        input.pendingButton = BUTTON_NONE;
+        Click click;
         if (next < replay.clicks.size() && replay.clicks[next].tick == tick) {
             const ReplayClick& c = replay.clicks[next++];
-            input = InputState{c.x, c.y, c.button};
+            click = Click{c.button, c.x, c.y};
         }
-        game.playTick();
-        input.pendingButton = BUTTON_NONE;
-        if (game.state == STATE_LEVEL_COMPLETE) return {tick, game.score, game.clock, OUTCOME_CLEARED};
-        if (game.state == STATE_TIME_OVER) return {tick, game.score, game.clock, OUTCOME_TIME_OVER};
+        TickEvents events;
+        play.playTick(click, events);
+        play.state = stateAfter(play.state, events);
+        if (play.state == STATE_LEVEL_COMPLETE) return {tick, play.score, play.clock, OUTCOME_CLEARED};
+        if (play.state == STATE_TIME_OVER) return {tick, play.score, play.clock, OUTCOME_TIME_OVER};
     }
-    return {limit, game.score, game.clock, OUTCOME_UNFINISHED};
+    return {limit, play.score, play.clock, OUTCOME_UNFINISHED};
 }

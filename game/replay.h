@@ -71,8 +71,11 @@ std::string describeEnd(const ReplayEnd& end);
 // `end` (or added at the bottom).
 std::string withEndLine(const std::string& text, const ReplayEnd& end);
 
-// Plays the replay on the level set loaded in game.levels; answers how it ended.
-ReplayEnd playReplay(const Replay& replay);
+struct GameContext;
+
+// Plays the replay on a copy of `set`, whose levels hold the replay's level
+// file; answers how it ended.
+ReplayEnd playReplay(const GameContext& set, const Replay& replay);
 
 // The tick after which a replay stops when nothing has ended the level.
 int32_t replayTickLimit(const Replay& replay);

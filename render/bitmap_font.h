@@ -33,12 +33,6 @@ public:
 
     void setHeight(int32_t height) { charHeight = height; }
     void setStyleFlags(int32_t flags) { styleFlags = flags; }
-    void setOutlineMode(int32_t mode) { outlineMode = mode; }
-    void setEscapement(int32_t value) { escapement = value; }
-    void setOrientation(int32_t value) { orientation = value; }
-    void setOutlineFormat(int32_t value) { outlineFormat = value; }
-    void setExtrusion(float value) { extrusion = value; }
-    void setDeviation(float value) { deviation = value; }
     void setRasterPos(float x, float y) {
         rasterX = x;
         rasterY = y;
@@ -65,17 +59,10 @@ public:
     int32_t atlasHeight = 0;
     int32_t atlasSpace = 0;  // the window-pixel square the quads are placed in
     AtlasGlyph atlas[FONT_GLYPH_COUNT] = {};
-    float glyphAdvance[FONT_GLYPH_COUNT] = {};  // outline glyphs only; bitmap glyphs keep 0
-    int32_t styleFlags = 0;
-    int32_t escapement = 0;
-    int32_t orientation = 0;
-    float extrusion = 0.4f;
-    float deviation = 0.0f;
+    int32_t styleFlags = 0;  // 2 asks for an italic face
     int32_t charHeight = 32;
-    int32_t outlineFormat = 0;
     float rasterX = 0.0f;
     float rasterY = 0.0f;
-    int32_t outlineMode = 0;
     const char* resolvedFace = nullptr;  // file of the face the build used, for the curious
 };
 

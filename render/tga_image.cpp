@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/files.h"
+#include "common/files.h"
 
 namespace {
 

@@ -264,9 +264,6 @@ uint32_t BitmapFont::buildFont(const char* faceName) {
     if (listBase != 0) glDeleteLists(listBase, FONT_GLYPH_COUNT);
     listBase = glGenLists(FONT_GLYPH_COUNT);
     if (listBase == 0) return 0;
-    // Outline glyphs are not built on this platform; bitmap glyphs keep no
-    // advance table, so every line starts at its anchor.
-    for (float& a : glyphAdvance) a = 0.0f;
 
     int faceIndex = 0;
     if (!findFace(faceName, (styleFlags & 2) != 0, resolvedFacePath, sizeof resolvedFacePath, &faceIndex))
@@ -299,11 +296,7 @@ uint32_t BitmapFont::buildFont(const char* faceName) {
 }
 
 void BitmapFont::printFormatted(const char* format, ...) {
-    glPushMatrix();
-    if (format == nullptr) {
-        glPopMatrix();
-        return;
-    }
+    if (format == nullptr) return;
     char line[FONT_LINE_BUFFER];
     va_list values;
     va_start(values, format);
@@ -311,9 +304,6 @@ void BitmapFont::printFormatted(const char* format, ...) {
     std::vsnprintf(line, sizeof line, format, values);
     va_end(values);
     const size_t length = std::strlen(line);
-    float width = 0.0f;
-    for (size_t i = 0; i < length; ++i) width += glyphAdvance[static_cast<uint8_t>(line[i])];
-    glTranslatef(-width / 2.0f, 0.0f, 0.0f);
     // Glyphs are never textured: until the first sprite of the run texturing
     // is still on with the last picture loaded bound, which would tint the
     // text with that picture's corner instead of the colour asked for.
@@ -328,7 +318,6 @@ void BitmapFont::printFormatted(const char* format, ...) {
         glCallLists(static_cast<GLsizei>(length), GL_UNSIGNED_BYTE, line);
     }
     glPopAttrib();
-    glPopMatrix();
 }
 
 // [SECTION] The three prints

@@ -126,18 +126,18 @@ TEST(LevelMap, LevelFileReadsBackThroughTheGameWithTheTenthBoardEmpty) {
     TempDir dir;
     const std::string path = dir.path + "/set.txt";
     std::ofstream(path, std::ios::binary) << text;
-    resetGame();
-    game.loadLevelSet(path.c_str());
+    GameContext set;
+    set.loadLevelSet(path.c_str());
     for (int n = 0; n < 9; ++n)
         for (int r = 0; r < 16; ++r)
-            for (int c = 0; c < 16; ++c) ASSERT_EQ(game.levels[n][r][c], w.levels[n].cells[r][c]) << n << r << c;
+            for (int c = 0; c < 16; ++c) ASSERT_EQ(set.levels[n][r][c], w.levels[n].cells[r][c]) << n << r << c;
     for (int r = 0; r < 16; ++r)
-        for (int c = 0; c < 16; ++c) EXPECT_EQ(game.levels[9][r][c], 0) << "the tenth board is never played";
+        for (int c = 0; c < 16; ++c) EXPECT_EQ(set.levels[9][r][c], 0) << "the tenth board is never played";
 
-    game.installLevel(8);
-    EXPECT_EQ(game.blocks[0].kind, 4);
-    EXPECT_EQ(game.blocks[1].kind, 9);
-    EXPECT_EQ(game.board[2][4], CELL_EMPTY);
+    set.installLevel(8);
+    EXPECT_EQ(set.blocks[0].kind, 4);
+    EXPECT_EQ(set.blocks[1].kind, 9);
+    EXPECT_EQ(set.board[2][4], CELL_EMPTY);
 }
 
 // The program the build runs: a refused map leaves no level file behind,

@@ -9,19 +9,22 @@
 
 namespace {
 
-// Lays rows of map characters into level 0 and answers its measures of the
-// board alone.
-measures::Measures board(std::initializer_list<const char*> rows) {
-    resetGame();
-    for (auto& row : game.levels[0])
-        for (int32_t& cell : row) cell = 0;
+// Lays rows of map characters into board 0 of a level set of its own.
+GameContext lay(std::initializer_list<const char*> rows) {
+    GameContext set;
     int r = 0;
     for (const char* row : rows) {
-        for (int c = 0; row[c] != '\0' && c < 16; ++c) game.levels[0][r][c] = levelmap::codeForChar(row[c]);
+        for (int c = 0; row[c] != '\0' && c < 16; ++c) set.levels[0][r][c] = levelmap::codeForChar(row[c]);
         ++r;
     }
+    return set;
+}
+
+// The measures of such a board alone.
+measures::Measures board(std::initializer_list<const char*> rows) {
+    const GameContext set = lay(rows);
     measures::Measures m;
-    measures::measureBoard(game.levels[0], m);
+    measures::measureBoard(set.levels[0], m);
     return m;
 }
 
@@ -130,7 +133,7 @@ TEST(PlayedMeasures, CountLosingFirstPushesAndRandomPlayers) {
     // Three of a kind: three of the six first pushes lose it. Joining the
     // floor pair either way strands the third block, and the top block
     // dropped off the left end can never fall between the other two.
-    board({
+    const GameContext three = lay({
         "                ",
         "  ##########    ",
         "  #.a......#    ",
@@ -138,24 +141,25 @@ TEST(PlayedMeasures, CountLosingFirstPushesAndRandomPlayers) {
         "  #...a.a..#    ",
         "  ##########    ",
     });
-    const measures::Measures m = measures::measure(0, quick());
+    const measures::Measures m = measures::measure(three, 0, quick());
     ASSERT_TRUE(m.solved) << m.why;
     EXPECT_EQ(m.pushes, 3);
     EXPECT_EQ(m.firstPushes, 6);
     EXPECT_EQ(m.losingFirstPushes, 3);
     EXPECT_EQ(m.unknownFirstPushes, 0);
     EXPECT_LT(m.randomWins, m.players / 4) << "a careless player rarely finds the three pushes";
-    EXPECT_EQ(measures::randomWins(0, 40, 7), measures::randomWins(0, 40, 7)) << "a seed plays the same games";
+    EXPECT_EQ(measures::randomWins(three, 0, 40, 7), measures::randomWins(three, 0, 40, 7))
+        << "a seed plays the same games";
 
     // Any push clears a pair on a narrow ledge.
-    board({"                ", "  ######        ", "  #a.a.#        ", "  ######        "});
-    EXPECT_EQ(measures::randomWins(0, 20, 1), 20) << "no push loses a lone pair";
+    const GameContext pair = lay({"                ", "  ######        ", "  #a.a.#        ", "  ######        "});
+    EXPECT_EQ(measures::randomWins(pair, 0, 20, 1), 20) << "no push loses a lone pair";
 }
 
 TEST(PlayedMeasures, TellWhetherALevelNeedsItsLiftOrItsTar) {
     // The block on the ledge can only come down to its partner; the lift
     // carries the partner up. Walled up, the lift leaves no way.
-    board({
+    const GameContext lift = lay({
         "                ",
         "  #######       ",
         "  #..a..#       ",
@@ -165,32 +169,32 @@ TEST(PlayedMeasures, TellWhetherALevelNeedsItsLiftOrItsTar) {
         "  #L#           ",
         "  ###           ",
     });
-    measures::Measures m = measures::measure(0, quick());
+    measures::Measures m = measures::measure(lift, 0, quick());
     ASSERT_TRUE(m.solved) << m.why;
     EXPECT_EQ(m.needsLift, measures::Proof::YES);
     EXPECT_EQ(m.needsTar, measures::Proof::NO);
 
     // Tar that holds a block in place changes nothing when it is wall
     // instead, as long as nothing stands on it.
-    board({
+    const GameContext heldByTar = lay({
         "                ",
         "  #########     ",
         "  #a..a..T#     ",
         "  #########     ",
     });
-    m = measures::measure(0, quick());
+    m = measures::measure(heldByTar, 0, quick());
     ASSERT_TRUE(m.solved) << m.why;
     EXPECT_EQ(m.needsTar, measures::Proof::NO);
 
     // Tar set in the floor is tar a block can be pushed onto.
-    board({
+    const GameContext tarInTheFloor = lay({
         "                ",
         "  #######       ",
         "  #a..a.#       ",
         "  ###T###       ",
         "     #          ",
     });
-    m = measures::measure(0, quick());
+    m = measures::measure(tarInTheFloor, 0, quick());
     ASSERT_TRUE(m.solved) << m.why;
     EXPECT_EQ(m.tar, 1);
     EXPECT_EQ(m.inertTar, 0);

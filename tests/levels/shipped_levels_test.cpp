@@ -36,17 +36,17 @@ TEST(ShippedLevels, EveryWorldIsThereWithNineSoundLevels) {
         for (std::string line; std::getline(in, line);) ++lines;
         EXPECT_EQ(lines, 2560u) << file;
 
-        resetGame();
-        game.loadLevelSet(file.c_str());
+        GameContext set;
+        set.loadLevelSet(file.c_str());
         for (int r = 0; r < BOARD_SIZE; ++r)
-            for (int c = 0; c < BOARD_SIZE; ++c) EXPECT_EQ(game.levels[9][r][c], 0) << file << ": the tenth board";
+            for (int c = 0; c < BOARD_SIZE; ++c) EXPECT_EQ(set.levels[9][r][c], 0) << file << ": the tenth board";
 
         for (int n = 0; n < PLAYED_LEVELS; ++n) {
             int blocks = 0, ordinary = 0;
             std::string picture;
             for (int r = 0; r < BOARD_SIZE; ++r) {
                 for (int c = 0; c < BOARD_SIZE; ++c) {
-                    const int32_t v = game.levels[n][r][c];
+                    const int32_t v = set.levels[n][r][c];
                     picture += static_cast<char>('0' + v);
                     EXPECT_TRUE(v >= 0 && v <= KIND_LIFT) << file << " level " << n + 1;
                     if (v < KIND_FIRST) continue;

@@ -11,28 +11,31 @@
 #include <vector>
 #include <chrono>
 
-#include "app/input_state.h"
 #include "game/game_context.h"
+#include "solver/solver.h"
 #include "tools/levels/level_map.h"
-#include "tools/levels/solver.h"
 
 namespace {
 
-// Lays rows of map characters (legend of the level maps) into level 0.
-void board(std::initializer_list<const char*> rows) {
-    resetGame();
-    for (auto& row : game.levels[0])
-        for (int32_t& cell : row) cell = 0;
+// Lays rows of map characters (legend of the level maps) into board 0 of a
+// level set of its own.
+template <typename Rows>
+GameContext board(const Rows& rows) {
+    GameContext set;
     int r = 0;
-    for (const char* row : rows) {
-        for (int c = 0; row[c] != '\0' && c < 16; ++c) {
-            const int32_t code = levelmap::codeForChar(row[c]);
-            ASSERT_GE(code, 0) << "row " << r << " column " << c;
-            game.levels[0][r][c] = code;
+    for (const auto& row : rows) {
+        const std::string line(row);
+        for (int c = 0; c < static_cast<int>(line.size()) && c < 16; ++c) {
+            const int32_t code = levelmap::codeForChar(line[c]);
+            EXPECT_GE(code, 0) << "row " << r << " column " << c;
+            set.levels[0][r][c] = code;
         }
         ++r;
     }
+    return set;
 }
+
+GameContext board(std::initializer_list<const char*> rows) { return board<>(rows); }
 
 // Three of a kind: the pair on the floor must wait for the third to drop
 // between them; joining the two first strands the third. Three pushes.
@@ -54,15 +57,11 @@ struct TwoWays {
 };
 
 TwoWays solveTwoWays(std::initializer_list<const char*> rows, const solver::Limits& other) {
-    TwoWays r;
-    board(rows);
-    r.usual = solver::solve(0, quick());
-    board(rows);
-    r.other = solver::solve(0, other);
-    return r;
+    const GameContext set = board(rows);
+    return TwoWays{solver::solve(set, 0, quick()), solver::solve(set, 0, other)};
 }
 
-void expectPlayable(const solver::Result& r) {
+void expectPlayable(const GameContext& set, const solver::Result& r) {
     ASSERT_TRUE(r.solved) << r.why;
     ASSERT_EQ(static_cast<int32_t>(r.clicks.size()), r.pushes);
     int32_t last = 0;
@@ -73,20 +72,20 @@ void expectPlayable(const solver::Result& r) {
     EXPECT_LE(r.ticks, solver::TWO_THIRDS_CLOCK);
     // Played again from the very start through the rules, the clicks clear
     // the level on the tick the solver says.
-    EXPECT_EQ(solver::replay(0, r.clicks, solver::TWO_THIRDS_CLOCK), r.ticks);
-    EXPECT_TRUE(solver::robust(0, r.clicks, solver::TWO_THIRDS_CLOCK));
+    EXPECT_EQ(solver::replay(set, 0, r.clicks, solver::TWO_THIRDS_CLOCK), r.ticks);
+    EXPECT_TRUE(solver::robust(set, 0, r.clicks, solver::TWO_THIRDS_CLOCK));
 }
 
 TEST(Solver, OnePushJoinsAPair) {
-    board({
+    const GameContext set = board({
         "                ",
         "  ######        ",
         "  #....#        ",
         "  #a.a.#        ",
         "  ######        ",
     });
-    const solver::Result r = solver::solve(0, quick());
-    expectPlayable(r);
+    const solver::Result r = solver::solve(set, 0, quick());
+    expectPlayable(set, r);
     EXPECT_FALSE(r.timed);
     EXPECT_EQ(r.pushes, 1);
     EXPECT_EQ(r.clicks[0].button, BUTTON_RIGHT);
@@ -98,9 +97,9 @@ TEST(Solver, OnePushJoinsAPair) {
 }
 
 TEST(Solver, FindsTheFewestPushesAndTheGroupOfThree) {
-    board(THREE_OF_A_KIND);
-    const solver::Result r = solver::solve(0, quick());
-    expectPlayable(r);
+    const GameContext set = board(THREE_OF_A_KIND);
+    const solver::Result r = solver::solve(set, 0, quick());
+    expectPlayable(set, r);
     EXPECT_EQ(r.pushes, 3);
     for (const solver::Click& c : r.clicks) EXPECT_EQ(c.row, 2) << "only the top block moves";
 }
@@ -115,8 +114,8 @@ TEST(Solver, ReportsAnImpossibleLevelQuickly) {
         {"both blocks stuck on tar", {"            ", "  #########", "  #a..a...#", "  #T##T####"}},
     };
     for (const Case& c : cases) {
-        board(c.rows);
-        const solver::Result r = solver::solve(0, quick());
+        const GameContext set = board(c.rows);
+        const solver::Result r = solver::solve(set, 0, quick());
         EXPECT_FALSE(r.solved) << c.name;
         EXPECT_EQ(r.why, "no solution") << c.name;
         EXPECT_LT(r.seconds, 2.0) << c.name;
@@ -127,7 +126,7 @@ TEST(Solver, ReportsAnImpossibleLevelQuickly) {
 TEST(Solver, GivesUpAtItsLimits) {
     // Three pairs with room to move and a lift to wait for: far more states
     // than allowed before an answer.
-    board({
+    const GameContext set = board({
         "                ",
         " ############## ",
         " #............# ",
@@ -139,22 +138,22 @@ TEST(Solver, GivesUpAtItsLimits) {
     });
     solver::Limits limits = quick();
     limits.maxStates = 500;
-    solver::Result r = solver::solve(0, limits);
+    solver::Result r = solver::solve(set, 0, limits);
     EXPECT_FALSE(r.solved);
     EXPECT_EQ(r.why, "state limit");
     EXPECT_LE(r.states, 500);
 
     limits.maxStates = 10000000;
     limits.maxSeconds = 0.2;
-    r = solver::solve(0, limits);
+    r = solver::solve(set, 0, limits);
     EXPECT_FALSE(r.solved);
     EXPECT_EQ(r.why, "time limit");
     EXPECT_LT(r.seconds, 1.0);
 }
 
 TEST(Solver, RefusesALevelThatClearsWithoutAPush) {
-    board({"            ", "  ######", "  #.aa.#", "  ######"});
-    const solver::Result r = solver::solve(0, quick());
+    const GameContext set = board({"            ", "  ######", "  #.aa.#", "  ######"});
+    const solver::Result r = solver::solve(set, 0, quick());
     EXPECT_FALSE(r.solved);
     EXPECT_TRUE(r.clearedWithoutPush);
 }
@@ -177,52 +176,49 @@ const std::initializer_list<const char*> LIFT_BOARD = {
 };
 
 TEST(Solver, WaitsForTheLift) {
-    board(LIFT_BOARD);
-    const solver::Result r = solver::solve(0, quick());
-    expectPlayable(r);
+    const GameContext set = board(LIFT_BOARD);
+    const solver::Result r = solver::solve(set, 0, quick());
+    expectPlayable(set, r);
     EXPECT_TRUE(r.timed);
     EXPECT_EQ(r.pushes, 3);
 
     // The same pushes made as fast as a person can click miss the lift.
     std::vector<solver::Click> hasty = r.clicks;
     for (size_t i = 0; i < hasty.size(); ++i) hasty[i].tick = solver::CLICK_SPACING * static_cast<int32_t>(i + 1);
-    board(LIFT_BOARD);
-    EXPECT_EQ(solver::replay(0, hasty, solver::TWO_THIRDS_CLOCK), -1);
+    EXPECT_EQ(solver::replay(set, 0, hasty, solver::TWO_THIRDS_CLOCK), -1);
     EXPECT_GT(r.clicks.back().tick, hasty.back().tick + 40);
 }
 
 TEST(Solver, MovesAClickOffTheEdgeOfItsWindow) {
-    board(LIFT_BOARD);
-    const solver::Result r = solver::solve(0, quick());
+    const GameContext set = board(LIFT_BOARD);
+    const solver::Result r = solver::solve(set, 0, quick());
     ASSERT_TRUE(r.solved) << r.why;
     // The push onto the lift, made on the first tick that still works.
     const size_t boarding = 1;
     std::vector<solver::Click> edge = r.clicks;
     while (edge[boarding].tick > edge[boarding - 1].tick + solver::CLICK_SPACING) {
         --edge[boarding].tick;
-        board(LIFT_BOARD);
-        if (solver::replay(0, edge, solver::TWO_THIRDS_CLOCK) < 0) {
+        if (solver::replay(set, 0, edge, solver::TWO_THIRDS_CLOCK) < 0) {
             ++edge[boarding].tick;
             break;
         }
     }
-    board(LIFT_BOARD);
-    ASSERT_GT(solver::replay(0, edge, solver::TWO_THIRDS_CLOCK), 0);
-    ASSERT_FALSE(solver::robust(0, edge, solver::TWO_THIRDS_CLOCK)) << "a tick earlier misses the lift";
+    ASSERT_GT(solver::replay(set, 0, edge, solver::TWO_THIRDS_CLOCK), 0);
+    ASSERT_FALSE(solver::robust(set, 0, edge, solver::TWO_THIRDS_CLOCK)) << "a tick earlier misses the lift";
 
     std::vector<solver::Click> moved = edge;
     int32_t clearedAt = 0;
-    ASSERT_TRUE(solver::steady(0, moved, solver::TWO_THIRDS_CLOCK, &clearedAt));
+    ASSERT_TRUE(solver::steady(set, 0, moved, solver::TWO_THIRDS_CLOCK, &clearedAt));
     EXPECT_GE(moved[boarding].tick, edge[boarding].tick + solver::CLICK_MARGIN);
-    EXPECT_TRUE(solver::robust(0, moved, solver::TWO_THIRDS_CLOCK));
-    EXPECT_EQ(solver::replay(0, moved, solver::TWO_THIRDS_CLOCK), clearedAt);
+    EXPECT_TRUE(solver::robust(set, 0, moved, solver::TWO_THIRDS_CLOCK));
+    EXPECT_EQ(solver::replay(set, 0, moved, solver::TWO_THIRDS_CLOCK), clearedAt);
 }
 
 TEST(Solver, ThrowsAwayASolutionTimedToTheTick) {
     // A block drops down a shaft past a side opening one cell high; only a
     // push in the eight ticks its top edge is in that row gets it to its
     // partner, which the tar holds in place.
-    board({
+    const GameContext set = board({
         "                ",
         "   #####        ",
         "   #a..#        ",
@@ -235,22 +231,22 @@ TEST(Solver, ThrowsAwayASolutionTimedToTheTick) {
         "    #.#         ",
         "    ###         ",
     });
-    EXPECT_FALSE(solver::solve(0, quick()).solved) << "no answer from rest states";
+    EXPECT_FALSE(solver::solve(set, 0, quick()).solved) << "no answer from rest states";
 
     std::set<int32_t> working;
     for (int32_t t = 40; t < 140; ++t) {
         const std::vector<solver::Click> clicks = {{24, 0, BUTTON_RIGHT, 4, 2}, {t, 0, BUTTON_RIGHT, 5, 6}};
-        if (solver::replay(0, clicks, 1000) > 0) working.insert(t);
+        if (solver::replay(set, 0, clicks, 1000) > 0) working.insert(t);
     }
     ASSERT_FALSE(working.empty()) << "the falling block can be caught";
     EXPECT_LT(*working.rbegin() - *working.begin(), 2 * solver::CLICK_MARGIN) << "but only within a narrow window";
     const std::vector<solver::Click> exact = {{24, 0, BUTTON_RIGHT, 4, 2}, {*working.begin() + 3, 0, BUTTON_RIGHT, 5, 6}};
-    EXPECT_GT(solver::replay(0, exact, 1000), 0);
-    EXPECT_FALSE(solver::robust(0, exact, 1000));
+    EXPECT_GT(solver::replay(set, 0, exact, 1000), 0);
+    EXPECT_FALSE(solver::robust(set, 0, exact, 1000));
 
     solver::Limits timed = quick();
     timed.forceTimed = true;
-    const solver::Result r = solver::solve(0, timed);
+    const solver::Result r = solver::solve(set, 0, timed);
     EXPECT_FALSE(r.solved) << "a solution on the tick grid is too fine for a person";
 }
 
@@ -272,16 +268,15 @@ TEST(Solver, CountsPushesMadeAtRestThoughAPushInMidFallCanSaveOne) {
         "    #.#         ",
         "    ###         ",
     };
-    board(shaft);
-    const solver::Result r = solver::solve(0, quick());
-    expectPlayable(r);
+    const GameContext set = board(shaft);
+    const solver::Result r = solver::solve(set, 0, quick());
+    expectPlayable(set, r);
     EXPECT_EQ(r.pushes, 3);
 
     std::set<int32_t> working;
     for (int32_t t = 40; t < 160; ++t) {
-        board(shaft);
         const std::vector<solver::Click> clicks = {{24, 0, BUTTON_RIGHT, 4, 2}, {t, 0, BUTTON_RIGHT, 5, 6}};
-        if (solver::replay(0, clicks, 1000) > 0) working.insert(t);
+        if (solver::replay(set, 0, clicks, 1000) > 0) working.insert(t);
     }
     ASSERT_FALSE(working.empty()) << "two pushes, the second in mid-fall, clear it";
     EXPECT_GE(working.size(), 8u) << "in a window a person can hit";
@@ -290,39 +285,39 @@ TEST(Solver, CountsPushesMadeAtRestThoughAPushInMidFallCanSaveOne) {
 TEST(Solver, NeverExploresABoardWithAKindDownToOneBlock) {
     // Three of a kind: joining the pair on the floor first strands the third
     // block, and nothing after that is explored.
-    board(THREE_OF_A_KIND);
-    const solver::Result r = solver::solve(0, quick());
-    expectPlayable(r);
+    const GameContext set = board(THREE_OF_A_KIND);
+    const solver::Result r = solver::solve(set, 0, quick());
+    expectPlayable(set, r);
     EXPECT_GT(r.hopeless, 0);
 
     // Each kind down to one block is hopeless; an empty kind, or two, is not.
-    board({"            ", "  #########", "  #a..b..b#", "  #########"});
-    solver::startLevel(0);
-    EXPECT_TRUE(solver::hopelessBoard());
-    board({"            ", "  #########", "  #a.ab..b#", "  #########"});
-    solver::startLevel(0);
-    EXPECT_FALSE(solver::hopelessBoard());
-    board({"            ", "  #########", "  #a.aR..T#", "  #########"});
-    solver::startLevel(0);
-    EXPECT_FALSE(solver::hopelessBoard()) << "a single rock or tar needs no partner";
+    const auto hopeless = [](std::initializer_list<const char*> rows) {
+        GameContext g = board(rows);
+        g.startFreshLevel(0);
+        return solver::hopelessBoard(g);
+    };
+    EXPECT_TRUE(hopeless({"            ", "  #########", "  #a..b..b#", "  #########"}));
+    EXPECT_FALSE(hopeless({"            ", "  #########", "  #a.ab..b#", "  #########"}));
+    EXPECT_FALSE(hopeless({"            ", "  #########", "  #a.aR..T#", "  #########"}))
+        << "a single rock or tar needs no partner";
 }
 
 TEST(Solver, AnswersForTheBoardAnOpeningLeaves) {
     // Three of a kind with one wrong first push: after it the level cannot
     // be cleared; after the right one, two more pushes clear it.
-    board(THREE_OF_A_KIND);
-    const solver::Result best = solver::solve(0, quick());
+    const GameContext set = board(THREE_OF_A_KIND);
+    const solver::Result best = solver::solve(set, 0, quick());
     ASSERT_TRUE(best.solved);
     solver::Limits after = quick();
     after.opening = {best.clicks.front()};
-    const solver::Result right = solver::solve(0, after);
-    expectPlayable(right);
+    const solver::Result right = solver::solve(set, 0, after);
+    expectPlayable(set, right);
     EXPECT_EQ(right.pushes, best.pushes);
     EXPECT_EQ(right.clicks.front().tick, best.clicks.front().tick);
 
     // The pair on the floor joined first strands the third block.
     after.opening = {{best.clicks.front().tick, 1, BUTTON_RIGHT, 6, 4}};
-    const solver::Result wrong = solver::solve(0, after);
+    const solver::Result wrong = solver::solve(set, 0, after);
     EXPECT_FALSE(wrong.solved);
     EXPECT_EQ(wrong.why, "no solution");
 }
@@ -335,49 +330,6 @@ TEST(Solver, CountsProcessorTimeNotTheClockOnTheWall) {
     const double busy = solver::cpuSeconds();
     while (solver::cpuSeconds() - busy < 0.1) ++spin;
     EXPECT_GT(spin, 0u);
-}
-
-// The least narrowing over every split of the columns into groups of two or
-// more, tried one by one: the group holding the first column left, then the rest.
-int32_t everySplit(std::vector<int32_t> left) {
-    if (left.empty()) return 0;
-    constexpr int32_t NONE = 1 << 20;
-    int32_t best = NONE;
-    const int32_t n = static_cast<int32_t>(left.size());
-    for (uint32_t mask = 1; mask < (1u << n); mask += 2) {  // always holding left[0]
-        std::vector<int32_t> group, rest;
-        for (int32_t k = 0; k < n; ++k) (mask & (1u << k) ? group : rest).push_back(left[k]);
-        if (group.size() < 2) continue;
-        const int32_t span = *std::max_element(group.begin(), group.end()) - *std::min_element(group.begin(), group.end());
-        const int32_t others = everySplit(rest);
-        if (others < NONE) best = std::min(best, std::max(0, span - static_cast<int32_t>(group.size() - 1)) + others);
-    }
-    return best;
-}
-
-TEST(Solver, BoundIsTheLeastNarrowingOverEverySplitOfAKind) {
-    // The walk along the sorted columns against every split tried: equal on
-    // seeded random kinds of two to ten blocks, crowded and spread.
-    std::mt19937 rng(20261208);
-    for (int trial = 0; trial < 400; ++trial) {
-        const int32_t n = 2 + static_cast<int32_t>(rng() % 9);
-        const int32_t width = 1 + static_cast<int32_t>(rng() % 14);
-        std::vector<int32_t> columns(n);
-        for (int32_t& c : columns) c = static_cast<int32_t>(rng() % (width + 1));
-        ASSERT_EQ(solver::fewestToGroup(columns.data(), n), everySplit(columns)) << "trial " << trial;
-    }
-    // Worked cases: a pair four apart needs three; twelve of a kind every
-    // third column need two a pair, twelve, where the closest pair alone
-    // would say two; twelve with neighbours among them need only the ends
-    // brought in.
-    const int32_t pair[] = {2, 6};
-    EXPECT_EQ(solver::fewestToGroup(pair, 2), 3);
-    const int32_t spread[] = {0, 3, 6, 9, 12, 15, 18, 21, 24, 27, 30, 33};
-    EXPECT_EQ(solver::fewestToGroup(spread, 12), 12);
-    const int32_t neighbours[] = {17, 0, 2, 3, 5, 6, 8, 9, 11, 12, 14, 15};
-    EXPECT_EQ(solver::fewestToGroup(neighbours, 12), 2);
-    const int32_t lone[] = {7};
-    EXPECT_EQ(solver::fewestToGroup(lone, 1), 0) << "a lone block is the hopeless check's, not the bound's";
 }
 
 TEST(Solver, GuidedByItsBoundFindsAsFewPushesAsBreadthFirstWithLessWork) {
@@ -393,7 +345,7 @@ TEST(Solver, GuidedByItsBoundFindsAsFewPushesAsBreadthFirstWithLessWork) {
     for (const auto& rows : boards) {
         const auto [guided, wide] = solveTwoWays(rows, breadthFirst);
         ASSERT_TRUE(wide.solved) << wide.why;
-        expectPlayable(guided);
+        expectPlayable(board(rows), guided);
         EXPECT_EQ(guided.pushes, wide.pushes);
         EXPECT_LE(guided.states, wide.states);
     }
@@ -426,7 +378,7 @@ TEST(Solver, ShortcutsReachTheSameBoardsOnTheSameTicks) {
     for (const auto& rows : boards) {
         const auto [ahead, stepped] = solveTwoWays(rows, plain);
         ASSERT_TRUE(stepped.solved) << stepped.why;
-        expectPlayable(ahead);
+        expectPlayable(board(rows), ahead);
         EXPECT_GT(ahead.ticksRunAhead, 0) << "some falls were played as jumps";
         EXPECT_EQ(stepped.ticksRunAhead, 0);
         EXPECT_EQ(ahead.pushes, stepped.pushes);
@@ -462,7 +414,7 @@ TEST(Solver, TriesPushesThatNeverTouchInOneOrderOnlyAndFindsTheSameFewest) {
     everyOrder.commute = false;
     const auto [once, every] = solveTwoWays(touching, everyOrder);
     ASSERT_TRUE(every.solved) << every.why;
-    expectPlayable(once);
+    expectPlayable(board(touching), once);
     EXPECT_EQ(once.pushes, every.pushes);
 
     std::mt19937 rng(12);
@@ -492,27 +444,16 @@ TEST(Solver, TriesPushesThatNeverTouchInOneOrderOnlyAndFindsTheSameFewest) {
             for (int32_t i = 0; i < count; ++i) drop(static_cast<char>('a' + k));
         }
         if (n % 4 == 2) drop('R');  // a rock, which never breaks
-        std::vector<const char*> lines;
-        for (const std::string& row : rows) lines.push_back(row.c_str());
-        const auto lay = [&] {
-            resetGame();
-            for (auto& row : game.levels[0])
-                for (int32_t& cell : row) cell = 0;
-            for (int32_t r = 0; r < static_cast<int32_t>(rows.size()); ++r)
-                for (int32_t c = 0; c < 16; ++c) game.levels[0][r][c] = levelmap::codeForChar(rows[r][c]);
-        };
+        const GameContext set = board(rows);
         solver::Limits once = quick();
         once.maxStates = 30000;
         solver::Limits every = once;
         every.commute = false;
         solver::Limits unread = once;
         unread.lookAhead = false;
-        lay();
-        const solver::Result a = solver::solve(0, once);
-        lay();
-        const solver::Result b = solver::solve(0, every);
-        lay();
-        const solver::Result c = solver::solve(0, unread);
+        const solver::Result a = solver::solve(set, 0, once);
+        const solver::Result b = solver::solve(set, 0, every);
+        const solver::Result c = solver::solve(set, 0, unread);
         const auto finished = [](const solver::Result& r) { return r.solved || r.why == "no solution"; };
         if (!finished(a) || !finished(b) || !finished(c)) continue;
         ++compared;
@@ -524,7 +465,7 @@ TEST(Solver, TriesPushesThatNeverTouchInOneOrderOnlyAndFindsTheSameFewest) {
             ++solvedBoth;
             EXPECT_EQ(a.pushes, b.pushes) << picture;
             EXPECT_EQ(a.pushes, c.pushes) << picture;
-            EXPECT_EQ(solver::replay(0, a.clicks, solver::TWO_THIRDS_CLOCK), a.ticks) << picture;
+            EXPECT_EQ(solver::replay(set, 0, a.clicks, solver::TWO_THIRDS_CLOCK), a.ticks) << picture;
         }
         playedOnce += a.pushesPlayed;
         playedEvery += b.pushesPlayed;
@@ -552,9 +493,9 @@ TEST(Solver, SolvesABoardOfRoomsApartRoomByRoom) {
         "#f.f.g..ge.ea.a#",
         "################",
     };
-    board(rooms);
-    const solver::Result r = solver::solve(0, quick());
-    expectPlayable(r);
+    const GameContext set = board(rooms);
+    const solver::Result r = solver::solve(set, 0, quick());
+    expectPlayable(set, r);
     EXPECT_LT(r.seconds, 5.0);
 
     // The same pushes as the rooms searched one at a time.
@@ -565,25 +506,74 @@ TEST(Solver, SolvesABoardOfRoomsApartRoomByRoom) {
             const bool mine = row == 2 + 2 * room;
             alone.push_back(mine || row == 0 ? rooms.begin()[row] : "################");
         }
-        resetGame();
-        for (auto& line : game.levels[0])
-            for (int32_t& cell : line) cell = 0;
-        for (int row = 0; row < 10; ++row)
-            for (int c = 0; c < 16; ++c) game.levels[0][row][c] = levelmap::codeForChar(alone[row][c]);
-        const solver::Result one = solver::solve(0, quick());
+        const solver::Result one = solver::solve(board(alone), 0, quick());
         ASSERT_TRUE(one.solved) << "room " << room << ": " << one.why;
         sum += one.pushes;
     }
     EXPECT_EQ(r.pushes, sum);
 
     // Searched whole, the same board runs through a budget the rooms never need.
-    board(rooms);
     solver::Limits whole = quick();
     whole.byRooms = false;
     whole.maxStates = 20 * r.states;
-    const solver::Result all = solver::solve(0, whole);
+    const solver::Result all = solver::solve(set, 0, whole);
     EXPECT_TRUE(!all.solved || all.pushes == r.pushes);
     EXPECT_GT(all.states, 4 * r.states);
+}
+
+TEST(Solver, SearchesEachRoomWithOnlyItsOwnBlocks) {
+    // Two rooms whose slots interleave: the left room's pair has a block
+    // before the right room's pair in reading order and one after, and the
+    // tar comes last. Each room is searched alone with all the tar; one that
+    // kept a block of the other room would have a kind with no partner.
+    const GameContext set = board({
+        "                ",
+        "  ###########   ",
+        "  #a....#b.b#   ",
+        "  ####.a#####   ",
+        "     ###T       ",
+    });
+    const solver::Result r = solver::solve(set, 0, quick());
+    expectPlayable(set, r);
+    EXPECT_EQ(r.pushes, 4);
+    solver::Limits whole = quick();
+    whole.byRooms = false;
+    EXPECT_EQ(solver::solve(set, 0, whole).pushes, r.pushes);
+}
+
+TEST(Solver, StartsTheLevelAfreshWhateverTheSetHolds) {
+    // A set in the middle of a game (a block moved, a blink running, the
+    // clock nearly out, the chain bonus armed) answers as one fresh from its
+    // file does.
+    const GameContext fresh = board(THREE_OF_A_KIND);
+    GameContext played = fresh;
+    played.startFreshLevel(0);
+    played.blocks[0].x += CELL_PIXELS;
+    played.elimDelay = 7;
+    played.settleTicks = 3;
+    played.clock = 1;
+    played.clockSubTicks = 2;
+    played.comboFlag = 1;
+    played.levelIndex = 4;
+    const solver::Result r = solver::solve(fresh, 0, quick());
+    const solver::Result again = solver::solve(played, 0, quick());
+    ASSERT_TRUE(again.solved) << again.why;
+    EXPECT_EQ(again.pushes, r.pushes);
+    EXPECT_EQ(again.ticks, r.ticks);
+    EXPECT_EQ(again.states, r.states);
+    EXPECT_EQ(solver::replay(played, 0, r.clicks, solver::TWO_THIRDS_CLOCK), r.ticks);
+    const std::vector<ReplayClick> pointer = solver::pointerClicks(played, 0, r.clicks);
+    ASSERT_EQ(pointer.size(), r.clicks.size());
+    for (size_t i = 0; i < pointer.size(); ++i) EXPECT_EQ(pointer[i].tick, r.clicks[i].tick) << i;
+
+    // A level the set does not have is no board left over from the game, and
+    // a click must name a block.
+    for (int32_t n : {-1, LEVEL_COUNT}) {
+        EXPECT_EQ(solver::solve(played, n, quick()).why, "no such level") << n;
+        EXPECT_EQ(solver::replay(played, n, r.clicks, solver::TWO_THIRDS_CLOCK), -1) << n;
+        EXPECT_TRUE(solver::pointerClicks(played, n, r.clicks).empty()) << n;
+    }
+    EXPECT_EQ(solver::replay(fresh, 0, {{24, MAX_BLOCKS, BUTTON_LEFT, 0, 0}}, solver::TWO_THIRDS_CLOCK), -1);
 }
 
 }  // namespace

@@ -26,7 +26,6 @@ public:
                                       SCREEN_HEIGHT));
         glViewport(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
         // Start-up's order: the font, then the fixed state.
-        font.setOutlineMode(0);
         font.setHeight(22);
         font.buildFont(GAME_FACE);
         font.setStyleFlags(1);

@@ -4,6 +4,12 @@
 //   'a'..'g' the seven ordinary kinds   'R' Rock-Block   'I' Icky-Block
 //   'L' lift   'P' the pointer-faced ordinary block (14)
 //   '-' code -1   '?' code 99 (stray codes that are drawn but never entered)
+//
+// The game under test is picture::game. The helpers play it the way the
+// program does: a tick takes the frame's click, and the game then goes to
+// the screen that tick's events call for. Every event the helpers see
+// is tallied from play() on, so a test can ask how often a block was
+// pushed or matched.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -13,11 +19,24 @@
 #include <initializer_list>
 #include <string>
 
-#include "app/input_state.h"
-#include "audio/sound_bank.h"
 #include "game/game_context.h"
 
 namespace picture {
+
+inline GameContext game;
+inline Click pending;  // the click the next tick takes
+inline int32_t tally[EVENT_KINDS];
+
+inline void hear(const TickEvents& events) {
+    for (int32_t i = 0; i < events.count; ++i) ++tally[events.list[i]];
+}
+
+// How often the event was reported since play().
+inline int32_t heard(GameEvent event) { return tally[event]; }
+
+inline void forgetHeard() {
+    for (int32_t& n : tally) n = 0;
+}
 
 inline int32_t codeFor(char c) {
     switch (c) {
@@ -55,16 +74,23 @@ inline void drawLevel(int32_t n, std::initializer_list<const char*> rows) {
     }
 }
 
-// A fresh program playing the picture as level 0 of world 1, with no button
-// pending, no chain bonus armed and the sound counters at zero.
+// A fresh game as the program starts, with no click pending and nothing
+// heard yet.
+inline void fresh() {
+    game = GameContext{};
+    forgetHeard();
+    pending = Click{};
+}
+
+// A fresh game playing the picture as level 0 of world 1, with no chain
+// bonus armed.
 inline void play(std::initializer_list<const char*> rows) {
-    resetGame();
-    soundBank.clearPlayCounts();
-    input = InputState{0, 0, BUTTON_NONE};
+    fresh();
     drawLevel(0, rows);
     game.worldIndex = 1;
-    game.clock = 99;
-    comboFlag = 0;
+    game.clock = LEVEL_CLOCK;
+    game.comboFlag = 0;
+    game.state = STATE_PLAY;
     game.installLevel(0);
 }
 
@@ -80,21 +106,47 @@ inline int32_t slotAt(int32_t row, int32_t column) {
     return NO_BLOCK;
 }
 
-inline void press(int32_t button, int32_t x, int32_t y) { input = InputState{x, y, button}; }
-
-// A press on the middle of a block's current position.
-inline void pressBlock(int32_t button, int32_t slot) {
-    press(button, game.blocks[slot].x + 16, game.blocks[slot].y + 16);
+inline Click onBlock(int32_t button, int32_t slot) {
+    return Click{button, game.blocks[slot].x + 16, game.blocks[slot].y + 16};
 }
 
-// One play tick with the press acted on or lost, as a frame would.
-inline void tick() {
-    game.playTick();
-    input.pendingButton = BUTTON_NONE;
+// A click for the next tick, at a point or on the middle of a block.
+inline void press(int32_t button, int32_t x, int32_t y) { pending = Click{button, x, y}; }
+inline void pressBlock(int32_t button, int32_t slot) { pending = onBlock(button, slot); }
+
+// A click handled on the spot, outside a tick.
+inline void click(int32_t button, int32_t x, int32_t y) {
+    TickEvents events;
+    game.handleClick(Click{button, x, y}, events);
+    hear(events);
+}
+inline void clickBlock(int32_t button, int32_t slot) {
+    const Click c = onBlock(button, slot);
+    click(c.button, c.x, c.y);
+}
+
+// One play tick with the pending click acted on or lost, as a frame would;
+// answers what the tick reported.
+inline TickEvents tick() {
+    TickEvents events;
+    game.playTick(pending, events);
+    pending = Click{};
+    hear(events);
+    game.state = stateAfter(game.state, events);
+    return events;
 }
 
 inline void ticks(int32_t count) {
     for (int32_t i = 0; i < count; ++i) tick();
+}
+
+// One tick of the level-complete count-down, as its screen runs it.
+inline TickEvents countDownTick() {
+    TickEvents events;
+    game.levelCompleteTick(events);
+    hear(events);
+    game.state = stateAfter(game.state, events);
+    return events;
 }
 
 // A temporary file that is removed when the test ends.

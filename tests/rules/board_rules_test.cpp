@@ -6,6 +6,7 @@ namespace {
 
 using picture::cellX;
 using picture::cellY;
+using picture::game;
 using picture::slotAt;
 
 // [SECTION] Falling
@@ -140,8 +141,9 @@ TEST(Falling, ProbesOffTheBoardReadSolid) {
     EXPECT_EQ(game.blocks[bottomLeft].y, cellY(15));
     EXPECT_EQ(game.blocks[bottomRight].y, cellY(15));
     EXPECT_EQ(game.blocks[0].y, cellY(14)) << "fell to the bottom row and stopped on the corner block";
-    game.pushLeft(game.blocks[bottomLeft]);
-    game.pushRight(game.blocks[bottomRight]);
+    TickEvents events;
+    game.pushLeft(game.blocks[bottomLeft], events);
+    game.pushRight(game.blocks[bottomRight], events);
     EXPECT_EQ(game.blocks[bottomLeft].x, cellX(0));
     EXPECT_EQ(game.blocks[bottomRight].x, cellX(15));
     for (const Block& b : game.blocks) {
@@ -224,7 +226,7 @@ TEST(Falling, BoardStepAgreesWithTheWrittenRulesOnRandomBoards) {
     int32_t fallingSteps = 0;
     int32_t liftTurns = 0;
     for (int32_t round = 0; round < 60; ++round) {
-        resetGame();
+        picture::fresh();
         for (int32_t r = 0; r < BOARD_SIZE; ++r)
             for (int32_t c = 0; c < BOARD_SIZE; ++c) {
                 const uint32_t roll = random() % 20;
@@ -246,7 +248,8 @@ TEST(Falling, BoardStepAgreesWithTheWrittenRulesOnRandomBoards) {
         for (int32_t t = 0; t < 300; ++t) {
             if (t % 7 == 0) {
                 Block& pushed = game.blocks[random() % MAX_BLOCKS];
-                if (pushed.alive) (random() % 2 ? game.pushLeft(pushed) : game.pushRight(pushed));
+                TickEvents events;
+                if (pushed.alive) (random() % 2 ? game.pushLeft(pushed, events) : game.pushRight(pushed, events));
             }
             game.settleTicks = 0;
             expected = game;
@@ -451,18 +454,22 @@ TEST(Lift, SinkingOntoTerrainStopsTouchingIt) {
 
 // [SECTION] Matching and scoring
 
-struct MatchCase {
-    const char* name;
-    std::initializer_list<const char*> rows;
-    uint8_t combo;
-    int32_t points;
-    int32_t marked;
-};
+// Matching outside a tick, as the settled board is judged.
+TickEvents match() {
+    TickEvents events;
+    game.matchBlocks(events);
+    return events;
+}
 
-class Elimination : public ::testing::TestWithParam<int> {};
-
-const MatchCase& matchCase(int index) {
-    static const MatchCase cases[] = {
+TEST(Matching, ScoresTheMarkedBlocks) {
+    struct Case {
+        const char* name;
+        std::initializer_list<const char*> rows;
+        uint8_t combo;
+        int32_t points;
+        int32_t marked;
+    };
+    const Case cases[] = {
         {"pair on the ground", {"################", "#..............#", "#....aa........#", "################"}, 0, 20, 2},
         {"pair as a chain", {"################", "#..............#", "#....aa........#", "################"}, 1, 220, 2},
         {"L-shaped three",
@@ -485,24 +492,20 @@ const MatchCase& matchCase(int index) {
          {"################", "#..............#", "#.........c....#", "#.aa......c....#", "################"},
          0, 40 + 200, 4},
     };
-    return cases[index];
+    for (const Case& c : cases) {
+        picture::play(c.rows);
+        game.comboFlag = c.combo;
+        const TickEvents events = match();
+        int32_t marked = 0;
+        for (const Block& b : game.blocks) marked += b.alive && b.marked;
+        EXPECT_EQ(marked, c.marked) << c.name;
+        EXPECT_EQ(game.score, c.points) << c.name;
+        EXPECT_EQ(events.countOf(EVENT_BLOCK_MATCHED), c.marked) << c.name;
+        EXPECT_EQ(events.count, c.marked) << c.name << ": nothing else is reported";
+        EXPECT_EQ(game.elimDelay, c.marked > 0 ? 20 : 0) << c.name;
+        EXPECT_EQ(game.comboFlag, c.marked > 0 ? 1 : c.combo) << c.name;
+    }
 }
-
-TEST_P(Elimination, ScoresTheMarkedBlocks) {
-    const MatchCase& c = matchCase(GetParam());
-    picture::play(c.rows);
-    comboFlag = c.combo;
-    game.matchBlocks();
-    int32_t marked = 0;
-    for (const Block& b : game.blocks) marked += b.alive && b.marked;
-    EXPECT_EQ(marked, c.marked) << c.name;
-    EXPECT_EQ(game.score, c.points) << c.name;
-    EXPECT_EQ(soundBank.playCount(SOUND_BLEEP), static_cast<uint32_t>(c.marked)) << c.name;
-    EXPECT_EQ(elimDelay, c.marked > 0 ? 20 : 0) << c.name;
-    EXPECT_EQ(comboFlag, c.marked > 0 ? 1 : c.combo) << c.name;
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, Elimination, ::testing::Range(0, 11));
 
 TEST(Matching, SideBySidePairNeedsSupport) {
     struct Case {
@@ -524,7 +527,7 @@ TEST(Matching, SideBySidePairNeedsSupport) {
     };
     for (const Case& c : cases) {
         picture::play(c.rows);
-        game.matchBlocks();  // matched on the spot, before anything can fall
+        match();  // matched on the spot, before anything can fall
         const int32_t left = slotAt(1, 5);
         const int32_t right = slotAt(1, 6);
         EXPECT_EQ(game.blocks[left].marked, c.matched) << c.name;
@@ -536,7 +539,7 @@ TEST(Matching, OnlyBlocksExactlyOnTheGridPair) {
     picture::play({"################", "#..............#", "#....aa........#", "#....a.........#", "################"});
     // Lifted off the grid by two pixels: no pair with either neighbour.
     game.blocks[slotAt(2, 5)].y -= 2;
-    game.matchBlocks();
+    match();
     for (const Block& b : game.blocks) EXPECT_EQ(b.marked, 0) << "slot " << b.slot;
     EXPECT_EQ(game.score, 0);
 }
@@ -556,8 +559,8 @@ TEST(Matching, BlockFallingPastALikeBlockIsNeverMatched) {
     int32_t aligned = 0;
     for (int32_t t = 0; t < 80; ++t) {
         game.stepBoard();
-        elimDelay = 0;
-        game.matchBlocks();  // asked on every step, settled or not
+        game.elimDelay = 0;
+        match();  // asked on every step, settled or not
         if (game.blocks[falling].y % CELL_PIXELS == 0) ++aligned;
         for (const Block& b : game.blocks) ASSERT_EQ(b.marked, 0) << "step " << t << " slot " << b.slot;
     }
@@ -590,8 +593,8 @@ TEST(Matching, BlocksOnTheRemovedOnesAreJudgedBeforeTheyFall) {
         // The a pair is blinking its last tick.
         game.blocks[slotAt(4, 6)].marked = 1;
         game.blocks[slotAt(4, 7)].marked = 1;
-        elimDelay = 1;
-        comboFlag = 1;
+        game.elimDelay = 1;
+        game.comboFlag = 1;
         picture::tick();
         EXPECT_EQ(slotAt(4, 6), NO_BLOCK) << c.name;
         EXPECT_EQ(slotAt(4, 7), NO_BLOCK) << c.name;
@@ -640,7 +643,7 @@ TEST(Matching, AgreesWithThePairByPairRuleOnRandomBoards) {
     std::mt19937 random(20261208);
     int32_t boardsWithMarks = 0;
     for (int32_t round = 0; round < 400; ++round) {
-        resetGame();
+        picture::fresh();
         for (int32_t r = 0; r < BOARD_SIZE; ++r)
             for (int32_t c = 0; c < BOARD_SIZE; ++c) {
                 const uint32_t roll = random() % 10;
@@ -657,8 +660,8 @@ TEST(Matching, AgreesWithThePairByPairRuleOnRandomBoards) {
         }
         uint8_t expected[MAX_BLOCKS];
         referenceMarks(expected);
-        elimDelay = 5;  // marks only, so the comparison is not disturbed by scoring
-        game.matchBlocks();
+        game.elimDelay = 5;  // marks only, so the comparison is not disturbed by scoring
+        match();
         bool any = false;
         for (int32_t i = 0; i < MAX_BLOCKS; ++i) {
             ASSERT_EQ(game.blocks[i].marked, expected[i]) << "round " << round << " slot " << i;
@@ -671,19 +674,19 @@ TEST(Matching, AgreesWithThePairByPairRuleOnRandomBoards) {
 
 TEST(Matching, MarksWaitWhileABlinkIsRunning) {
     picture::play({"################", "#..............#", "#....aa........#", "################"});
-    elimDelay = 4;
-    game.matchBlocks();
+    game.elimDelay = 4;
+    EXPECT_EQ(match().count, 0);
     EXPECT_EQ(game.blocks[0].marked, 1);
     EXPECT_EQ(game.score, 0);
-    EXPECT_EQ(elimDelay, 4);
-    EXPECT_EQ(soundBank.playCount(SOUND_BLEEP), 0u);
+    EXPECT_EQ(game.elimDelay, 4);
 }
 
 TEST(Matching, EliminationClearsTheTrail) {
     picture::play({"################", "#..............#", "#....aa.b......#", "################"});
-    game.pushLeft(game.blocks[2]);
+    TickEvents events;
+    game.pushLeft(game.blocks[2], events);
     ASSERT_EQ(game.trails[0].active, 1);
-    game.matchBlocks();
+    match();
     for (const Trail& t : game.trails) EXPECT_EQ(t.active, 0);
 }
 
@@ -691,18 +694,20 @@ TEST(Matching, EliminationClearsTheTrail) {
 
 TEST(LevelEnd, OnlyOrdinaryBlocksKeepALevelGoing) {
     picture::play({"################", "#.L..I..R......#", "#..............#", "################"});
-    game.checkLevelCleared();
-    EXPECT_EQ(game.state, STATE_LEVEL_COMPLETE);
-    EXPECT_EQ(soundBank.playCount(SOUND_FINISH), 1u);
+    TickEvents events;
+    game.checkLevelCleared(events);
+    EXPECT_EQ(events.countOf(EVENT_LEVEL_CLEARED), 1);
+    EXPECT_EQ(stateAfter(STATE_PLAY, events), STATE_LEVEL_COMPLETE);
 
     picture::play({"################", "#.a............#", "################"});
     game.blocks[0].marked = 1;  // still blinking: it counts
-    game.checkLevelCleared();
-    EXPECT_EQ(game.state, STATE_PLAY);
+    events = TickEvents{};
+    game.checkLevelCleared(events);
+    EXPECT_EQ(events.count, 0);
     game.removeEliminated();
     EXPECT_EQ(game.blocks[0].alive, 0);
-    game.checkLevelCleared();
-    EXPECT_EQ(game.state, STATE_LEVEL_COMPLETE);
+    game.checkLevelCleared(events);
+    EXPECT_EQ(stateAfter(STATE_PLAY, events), STATE_LEVEL_COMPLETE);
 }
 
 TEST(Trail, FadesOutWithinTenBoardSteps) {

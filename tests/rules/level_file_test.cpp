@@ -5,6 +5,7 @@
 
 namespace {
 
+using picture::game;
 using picture::TempFile;
 
 constexpr int32_t VALUES_PER_SET = LEVEL_COUNT * BOARD_SIZE * BOARD_SIZE;
@@ -21,7 +22,7 @@ void fillLevels(int32_t value) {
 int32_t patternValue(int32_t index) { return (index * 7919) % 40009 - 20000; }
 
 TEST(LevelFile, ReadsAllValuesInLevelRowColumnOrder) {
-    resetGame();
+    picture::fresh();
     std::string text;
     for (int32_t i = 0; i < VALUES_PER_SET; ++i) text += std::to_string(patternValue(i)) + "\n";
     text += "12345\n";  // anything past the tenth board is never read
@@ -54,7 +55,7 @@ TEST(LevelFile, ConvertsEachLineAsTheGameAlwaysHas) {
     };
     std::string text;
     for (const Case& c : cases) text += std::string(c.line) + "\n";
-    resetGame();
+    picture::fresh();
     fillLevels(55);
     TempFile file(text);
     game.loadLevelSet(file.path());
@@ -65,20 +66,19 @@ TEST(LevelFile, ConvertsEachLineAsTheGameAlwaysHas) {
 }
 
 TEST(LevelFile, MissingFileGivesAllZeros) {
-    resetGame();
+    picture::fresh();
     fillLevels(7);
     game.loadLevelSet("/nonexistent/tolvane/levels/LevelSet1.txt");
     for (int32_t i = 0; i < VALUES_PER_SET; ++i) ASSERT_EQ(levelValue(i), 0) << "value " << i;
     // Such a level has no block at all and is cleared on its first settled tick.
     game.installLevel(0);
-    game.playTick();
-    EXPECT_EQ(game.state, STATE_LEVEL_COMPLETE);
+    EXPECT_EQ(picture::tick().countOf(EVENT_LEVEL_CLEARED), 1);
 }
 
 TEST(LevelFile, OverlongLineEndsTheReading) {
     // Thirteen blanks and "42": only the first fourteen characters are taken.
     TempFile file("3\n2\n             42\n5\n6\n");
-    resetGame();
+    picture::fresh();
     fillLevels(9);
     game.loadLevelSet(file.path());
     EXPECT_EQ(game.levels[0][0][0], 3);
@@ -88,7 +88,7 @@ TEST(LevelFile, OverlongLineEndsTheReading) {
 }
 
 TEST(InstallLevel, TurnsBlockCellsIntoSlotsInReadingOrder) {
-    resetGame();
+    picture::fresh();
     picture::drawLevel(3, {
         "################",
         "#..............#",
@@ -99,7 +99,7 @@ TEST(InstallLevel, TurnsBlockCellsIntoSlotsInReadingOrder) {
     });
     game.state = STATE_TIME_OVER;
     game.installLevel(3);
-    EXPECT_EQ(game.state, STATE_PLAY);
+    EXPECT_EQ(game.state, STATE_TIME_OVER) << "installing a board leaves the screen as it was";
 
     struct Expected {
         int32_t kind, motion, x, y;
@@ -129,7 +129,7 @@ TEST(InstallLevel, TurnsBlockCellsIntoSlotsInReadingOrder) {
 }
 
 TEST(InstallLevel, EndsAnyBlinkAndStartsEverySlotFreshButLeavesTheRunAlone) {
-    resetGame();
+    picture::fresh();
     picture::drawLevel(0, {"####", "#aa#", "####"});
     picture::drawLevel(1, {"####", "#.b#", "####"});
     game.installLevel(0);
@@ -138,10 +138,10 @@ TEST(InstallLevel, EndsAnyBlinkAndStartsEverySlotFreshButLeavesTheRunAlone) {
     game.score = 310;
     game.clock = 57;
     game.settleTicks = 3;
-    elimDelay = 7;
-    clockSubTicks = 12;
-    comboFlag = 0;
-    levelIndex = 1;
+    game.elimDelay = 7;
+    game.clockSubTicks = 12;
+    game.comboFlag = 0;
+    game.levelIndex = 1;
     game.spawnTrail(500, 300, TRAIL_BEHIND_LEFT_PUSH, 5);
 
     game.installLevel(1);
@@ -151,18 +151,18 @@ TEST(InstallLevel, EndsAnyBlinkAndStartsEverySlotFreshButLeavesTheRunAlone) {
     EXPECT_EQ(game.blocks[1].alive, 0) << "no slot past the last block made stays alive";
     EXPECT_EQ(game.blocks[1].marked, 0);
     EXPECT_EQ(game.blocks[1].pauseTicks, 0) << "no lift waits out a pause from the level before";
-    EXPECT_EQ(elimDelay, 0) << "a blink of the level before does not go on over this one";
+    EXPECT_EQ(game.elimDelay, 0) << "a blink of the level before does not go on over this one";
     EXPECT_EQ(game.score, 310);
     EXPECT_EQ(game.clock, 57);
     EXPECT_EQ(game.settleTicks, 3);
-    EXPECT_EQ(clockSubTicks, 12);
-    EXPECT_EQ(comboFlag, 0);
-    EXPECT_EQ(levelIndex, 1);
+    EXPECT_EQ(game.clockSubTicks, 12);
+    EXPECT_EQ(game.comboFlag, 0);
+    EXPECT_EQ(game.levelIndex, 1);
     EXPECT_EQ(game.trails[0].active, 1) << "a fading trail goes on fading over the new level";
 }
 
 TEST(InstallLevel, KeepsOnlyFiftyBlocks) {
-    resetGame();
+    picture::fresh();
     // Sixty block cells: four full rows of fifteen.
     picture::drawLevel(0, {
         "################",
@@ -191,7 +191,7 @@ TEST(InstallLevel, KeepsOnlyFiftyBlocks) {
     EXPECT_EQ(game.blockAt(picture::cellX(10) + 16, picture::cellY(4) + 16), NO_BLOCK);
     // Play goes on safely with the surplus dropped.
     game.settleTicks = 0;
-    for (int32_t t = 0; t < 50; ++t) game.playTick();
+    picture::ticks(50);
 }
 
 TEST(InstallLevel, StrayCodesStayAsSolidCells) {
@@ -207,12 +207,13 @@ TEST(InstallLevel, StrayCodesStayAsSolidCells) {
     const int32_t a = picture::slotAt(2, 4);
     ASSERT_NE(a, NO_BLOCK);
     // Neither pushed into nor fallen into.
-    game.pushLeft(game.blocks[a]);
-    game.pushRight(game.blocks[a]);
+    TickEvents events;
+    game.pushLeft(game.blocks[a], events);
+    game.pushRight(game.blocks[a], events);
     game.stepBoard();
     EXPECT_EQ(game.blocks[a].x, picture::cellX(4));
     EXPECT_EQ(game.blocks[a].y, picture::cellY(2));
-    EXPECT_EQ(soundBank.playCount(SOUND_POP), 0u);
+    EXPECT_EQ(events.count, 0);
 }
 
 }  // namespace

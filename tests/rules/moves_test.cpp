@@ -4,8 +4,8 @@ namespace {
 
 using picture::cellX;
 using picture::cellY;
-using picture::press;
-using picture::pressBlock;
+using picture::clickBlock;
+using picture::game;
 using picture::slotAt;
 
 struct Position {
@@ -21,14 +21,13 @@ TEST(Push, LeftIntoOpenFloorMovesLaysTrailAndSettles) {
         "#.....a........#",
         "################",
     });
-    comboFlag = 1;
-    pressBlock(BUTTON_LEFT, 0);
-    game.handleClick();
+    game.comboFlag = 1;
+    clickBlock(BUTTON_LEFT, 0);
     EXPECT_EQ(game.blocks[0].x, cellX(5));
     EXPECT_EQ(game.blocks[0].y, cellY(2));
-    EXPECT_EQ(soundBank.playCount(SOUND_POP), 1u);
+    EXPECT_EQ(picture::heard(EVENT_PUSHED), 1);
     EXPECT_EQ(game.settleTicks, 5);
-    EXPECT_EQ(comboFlag, 0);
+    EXPECT_EQ(game.comboFlag, 0);
     for (int32_t i = 0; i < TRAIL_LENGTH; ++i) {
         EXPECT_EQ(game.trails[i].x, cellX(5) + i) << "the smear runs back towards the old cell";
         EXPECT_EQ(game.trails[i].y, cellY(2));
@@ -39,8 +38,7 @@ TEST(Push, LeftIntoOpenFloorMovesLaysTrailAndSettles) {
     EXPECT_EQ(game.trails[0].alpha, 1.0f);
 
     // The trail of a right push runs the other way.
-    pressBlock(BUTTON_RIGHT, 0);
-    game.handleClick();
+    clickBlock(BUTTON_RIGHT, 0);
     EXPECT_EQ(game.blocks[0].x, cellX(6));
     EXPECT_EQ(game.trails[14].x, cellX(6) - 14);
 }
@@ -62,16 +60,15 @@ TEST(Push, RefusedByTerrainOrBlockStillSettles) {
     };
     for (const Case& c : cases) {
         picture::play({"################", "#..............#", c.row, "################"});
-        comboFlag = 1;
+        game.comboFlag = 1;
         const int32_t slot = slotAt(2, 5);
         ASSERT_NE(slot, NO_BLOCK) << c.name;
-        pressBlock(c.button, slot);
-        game.handleClick();
+        clickBlock(c.button, slot);
         EXPECT_EQ(game.blocks[slot].x, cellX(5)) << c.name;
-        EXPECT_EQ(soundBank.playCount(SOUND_POP), 0u) << c.name;
+        EXPECT_EQ(picture::heard(EVENT_PUSHED), 0) << c.name;
         EXPECT_EQ(game.trails[0].active, 0) << c.name;
         EXPECT_EQ(game.settleTicks, 5) << c.name;
-        EXPECT_EQ(comboFlag, 0) << c.name;
+        EXPECT_EQ(game.comboFlag, 0) << c.name;
     }
 }
 
@@ -89,18 +86,17 @@ TEST(Push, BlockThatCannotBeMovedKeepsTheBoardAsItIs) {
     for (int32_t slot : targets) {
         ASSERT_NE(slot, NO_BLOCK);
         for (int32_t button : {BUTTON_LEFT, BUTTON_RIGHT}) {
-            comboFlag = 1;
+            game.comboFlag = 1;
             game.settleTicks = 0;
             const Position before = where(slot);
-            pressBlock(button, slot);
-            game.handleClick();
+            clickBlock(button, slot);
             EXPECT_EQ(where(slot).x, before.x) << "slot " << slot;
             EXPECT_EQ(where(slot).y, before.y) << "slot " << slot;
             EXPECT_EQ(game.settleTicks, 0) << "slot " << slot;
-            EXPECT_EQ(comboFlag, 0) << "slot " << slot;
+            EXPECT_EQ(game.comboFlag, 0) << "slot " << slot;
         }
     }
-    EXPECT_EQ(soundBank.playCount(SOUND_POP), 0u);
+    EXPECT_EQ(picture::heard(EVENT_PUSHED), 0);
 }
 
 TEST(Push, BlockOnRockOrLiftCanBeMoved) {
@@ -113,13 +109,11 @@ TEST(Push, BlockOnRockOrLiftCanBeMoved) {
     });
     const int32_t onRock = slotAt(2, 4);
     const int32_t onLift = slotAt(2, 9);
-    pressBlock(BUTTON_RIGHT, onRock);
-    game.handleClick();
-    pressBlock(BUTTON_LEFT, onLift);
-    game.handleClick();
+    clickBlock(BUTTON_RIGHT, onRock);
+    clickBlock(BUTTON_LEFT, onLift);
     EXPECT_EQ(game.blocks[onRock].x, cellX(5));
     EXPECT_EQ(game.blocks[onLift].x, cellX(8));
-    EXPECT_EQ(soundBank.playCount(SOUND_POP), 2u);
+    EXPECT_EQ(picture::heard(EVENT_PUSHED), 2);
 }
 
 TEST(Push, MiddleButtonAndNoButtonDoNothing) {
@@ -129,13 +123,11 @@ TEST(Push, MiddleButtonAndNoButtonDoNothing) {
         "#.....a........#",
         "################",
     });
-    comboFlag = 1;
-    pressBlock(BUTTON_MIDDLE, 0);
-    game.handleClick();
-    pressBlock(BUTTON_NONE, 0);
-    game.handleClick();
+    game.comboFlag = 1;
+    clickBlock(BUTTON_MIDDLE, 0);
+    clickBlock(BUTTON_NONE, 0);
     EXPECT_EQ(game.blocks[0].x, cellX(6));
-    EXPECT_EQ(comboFlag, 1);
+    EXPECT_EQ(game.comboFlag, 1);
     EXPECT_EQ(game.settleTicks, 0);
 }
 
@@ -150,8 +142,7 @@ TEST(Push, HitNeedsThePointerStrictlyInsideTheBlock) {
     };
     for (const Case& c : cases) {
         picture::play({"################", "#..............#", "#.....a........#", "################"});
-        press(BUTTON_LEFT, cellX(6) + c.dx, cellY(2) + c.dy);
-        game.handleClick();
+        picture::click(BUTTON_LEFT, cellX(6) + c.dx, cellY(2) + c.dy);
         EXPECT_EQ(game.blocks[0].x, c.hit ? cellX(5) : cellX(6)) << c.dx << "," << c.dy;
     }
 }
@@ -169,17 +160,14 @@ TEST(Push, TargetTestLooksAtTopEdgeAndMiddleOfAFallingBlock) {
         "################",
     });
     for (int32_t slot : {0, 1}) game.blocks[slot].y += 20;  // middles now in row 3
-    pressBlock(BUTTON_RIGHT, 0);  // column 7 is open at its top edge, wall at its middle
-    game.handleClick();
+    clickBlock(BUTTON_RIGHT, 0);  // column 7 is open at its top edge, wall at its middle
     EXPECT_EQ(game.blocks[0].x, cellX(6));
     EXPECT_EQ(game.blocks[0].y, cellY(2) + 20);
-    pressBlock(BUTTON_LEFT, 0);
-    game.handleClick();
+    clickBlock(BUTTON_LEFT, 0);
     EXPECT_EQ(game.blocks[0].x, cellX(5));
     EXPECT_EQ(game.blocks[0].y, cellY(2)) << "snapped up to the row of its top edge";
 
-    pressBlock(BUTTON_RIGHT, 1);
-    game.handleClick();
+    clickBlock(BUTTON_RIGHT, 1);
     EXPECT_EQ(game.blocks[1].x, cellX(11));
     EXPECT_EQ(game.blocks[1].y, cellY(2) + 20) << "a rock keeps its height";
     EXPECT_EQ(game.trails[0].y, cellY(2) + 20);
@@ -188,8 +176,7 @@ TEST(Push, TargetTestLooksAtTopEdgeAndMiddleOfAFallingBlock) {
     // target cell does not count.
     game.blocks[0].x = cellX(6);
     game.blocks[0].y = cellY(2) + 10;
-    pressBlock(BUTTON_RIGHT, 0);
-    game.handleClick();
+    clickBlock(BUTTON_RIGHT, 0);
     EXPECT_EQ(game.blocks[0].x, cellX(7));
     EXPECT_EQ(game.blocks[0].y, cellY(2));
 
@@ -199,14 +186,12 @@ TEST(Push, TargetTestLooksAtTopEdgeAndMiddleOfAFallingBlock) {
     picture::play({"################", "#..............#", "#....ab........#", "#....#.........#", "################"});
     for (const int32_t lower : {15, 16, 31}) {
         game.blocks[1].y = cellY(2) + lower;
-        pressBlock(BUTTON_RIGHT, 0);
-        game.handleClick();
+        clickBlock(BUTTON_RIGHT, 0);
         EXPECT_EQ(game.blocks[0].x, cellX(5)) << lower;
         EXPECT_EQ(game.settleTicks, 5) << lower;
     }
     game.blocks[1].y = cellY(3);
-    pressBlock(BUTTON_RIGHT, 0);
-    game.handleClick();
+    clickBlock(BUTTON_RIGHT, 0);
     EXPECT_EQ(game.blocks[0].x, cellX(6));
 }
 
@@ -229,7 +214,7 @@ TEST(Push, NeverIntoTheCellAFallingBlockWouldBeLiftedInto) {
     picture::tick();
     ASSERT_EQ(game.blocks[a].y, cellY(9) + 16) << "pressed with its top edge half-way down row 9";
     EXPECT_EQ(game.blocks[a].x, cellX(5));
-    EXPECT_EQ(soundBank.playCount(SOUND_POP), 0u);
+    EXPECT_EQ(picture::heard(EVENT_PUSHED), 0);
     // It falls on down its own column, tick by tick, and lands in row 10.
     const int32_t expectedY[] = {530, 532, 534, 536, 538, 540, 542, 544, 544, 544};
     for (int32_t y : expectedY) {
@@ -243,8 +228,7 @@ TEST(Push, NeverIntoTheCellAFallingBlockWouldBeLiftedInto) {
     // The refusal makes the board wait, as every refused push does.
     game.blocks[a].y = cellY(9) + 16;
     game.settleTicks = 0;
-    picture::pressBlock(BUTTON_RIGHT, a);
-    game.handleClick();
+    clickBlock(BUTTON_RIGHT, a);
     EXPECT_EQ(game.blocks[a].x, cellX(5));
     EXPECT_EQ(game.settleTicks, 5);
 
@@ -266,8 +250,7 @@ TEST(Push, ARefusedPushGoesBackOnceAndOneClickMovesOneBlock) {
     const int32_t a = slotAt(2, 4);
     const int32_t d = slotAt(2, 9);
     game.blocks[d].x = cellX(4);
-    picture::pressBlock(BUTTON_RIGHT, a);
-    game.handleClick();
+    clickBlock(BUTTON_RIGHT, a);
     EXPECT_EQ(game.blocks[a].x, cellX(4));
 
     // Two blocks overlapping by two pixels, the pointer on the row they
@@ -277,11 +260,10 @@ TEST(Push, ARefusedPushGoesBackOnceAndOneClickMovesOneBlock) {
     const int32_t upper = slotAt(3, 6);
     const int32_t lower = slotAt(4, 6);
     game.blocks[lower].y -= 2;
-    picture::press(BUTTON_RIGHT, cellX(6) + 16, cellY(4) - 1);
-    game.handleClick();
+    picture::click(BUTTON_RIGHT, cellX(6) + 16, cellY(4) - 1);
     EXPECT_EQ(game.blocks[upper].x, cellX(7));
     EXPECT_EQ(game.blocks[lower].x, cellX(6));
-    EXPECT_EQ(soundBank.playCount(SOUND_POP), 1u);
+    EXPECT_EQ(picture::heard(EVENT_PUSHED), 1);
 }
 
 TEST(Push, CarriedBlockIsLeftBehindAndDrops) {
@@ -295,8 +277,7 @@ TEST(Push, CarriedBlockIsLeftBehindAndDrops) {
     });
     const int32_t upper = slotAt(2, 6);
     const int32_t lower = slotAt(3, 6);
-    pressBlock(BUTTON_LEFT, lower);
-    game.handleClick();
+    clickBlock(BUTTON_LEFT, lower);
     EXPECT_EQ(game.blocks[lower].x, cellX(5));
     EXPECT_EQ(game.blocks[upper].x, cellX(6));
     for (int32_t step = 1; step <= 16; ++step) {
@@ -313,12 +294,11 @@ TEST(Dustbin, LeftClickInsideRestartsTheLevel) {
     game.score = 120;
     game.clock = 41;
     game.settleTicks = 2;
-    elimDelay = 0;
-    comboFlag = 1;
-    pressBlock(BUTTON_LEFT, 0);
-    game.handleClick();
+    game.elimDelay = 0;
+    game.comboFlag = 1;
+    clickBlock(BUTTON_LEFT, 0);
     ASSERT_EQ(game.blocks[0].x, cellX(5));
-    comboFlag = 1;
+    game.comboFlag = 1;
     game.settleTicks = 2;
 
     const struct {
@@ -328,29 +308,23 @@ TEST(Dustbin, LeftClickInsideRestartsTheLevel) {
         {BUTTON_LEFT, 290, 584}, {BUTTON_RIGHT, 290, 550}, {BUTTON_MIDDLE, 290, 550},
     };
     for (const auto& m : misses) {
-        press(m.button, m.x, m.y);
-        game.handleClick();
+        picture::click(m.button, m.x, m.y);
         EXPECT_EQ(game.blocks[0].x, cellX(5)) << m.x << "," << m.y;
     }
-    EXPECT_EQ(soundBank.playCount(SOUND_RESTART), 0u);
+    EXPECT_EQ(picture::heard(EVENT_RESTARTED), 0);
 
     for (const auto& hit : {std::pair<int32_t, int32_t>{290, 550}, {261, 521}, {323, 583}}) {
         game.blocks[0].x = cellX(5);
-        press(BUTTON_LEFT, hit.first, hit.second);
-        game.handleClick();
+        picture::click(BUTTON_LEFT, hit.first, hit.second);
         EXPECT_EQ(game.blocks[0].x, cellX(6)) << hit.first << "," << hit.second;
     }
-    EXPECT_EQ(soundBank.playCount(SOUND_RESTART), 3u);
+    EXPECT_EQ(picture::heard(EVENT_RESTARTED), 3);
     EXPECT_EQ(game.score, 120);
     EXPECT_EQ(game.clock, 41);
     EXPECT_EQ(game.settleTicks, 2);
-    EXPECT_EQ(comboFlag, 1);
+    EXPECT_EQ(game.comboFlag, 1);
     EXPECT_EQ(game.trails[0].active, 1);
 }
-
-}  // namespace
-
-namespace {
 
 TEST(Dustbin, ARestartedLiftSetsOffAtOnce) {
     // The lift rises two cells, turns under the wall and pauses for 100
@@ -367,7 +341,7 @@ TEST(Dustbin, ARestartedLiftSetsOffAtOnce) {
     ASSERT_GT(game.blocks[0].pauseTicks, 90);
     picture::press(BUTTON_LEFT, 290, 550);
     picture::tick();
-    EXPECT_EQ(soundBank.playCount(SOUND_RESTART), 1u);
+    EXPECT_EQ(picture::heard(EVENT_RESTARTED), 1);
     ASSERT_EQ(slotAt(3, 7), 0) << "the level is back as it began";
     picture::tick();
     EXPECT_EQ(game.blocks[0].y, cellY(3) - 1) << "no pause carried over from before the restart";

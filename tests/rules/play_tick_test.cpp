@@ -1,18 +1,18 @@
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
 #include <iterator>
 #include <random>
 #include <sstream>
 #include <vector>
 
-#include "frontend/profile.h"
 #include "rules/board_picture.h"
 
 namespace {
 
 using picture::cellX;
 using picture::cellY;
+using picture::game;
+using picture::heard;
 using picture::slotAt;
 
 // A level that stays in play: one ordinary block resting alone.
@@ -35,10 +35,27 @@ TEST(Clock, FirstUnitAfterStartLasts121Ticks) {
     EXPECT_EQ(game.state, STATE_PLAY);
 }
 
+TEST(Clock, ALevelStartedFreshLosesItsFirstUnitAfter101Ticks) {
+    // As replays and the solver start their levels: the run begins again
+    // from whatever the game was doing.
+    playQuietLevel();
+    game.score = 500;
+    game.clock = 0;
+    game.clockSubTicks = 3;
+    game.state = STATE_TIME_OVER;
+    game.startFreshLevel(0);
+    EXPECT_EQ(game.state, STATE_PLAY);
+    EXPECT_EQ(game.score, 0);
+    picture::ticks(100);
+    EXPECT_EQ(game.clock, 99);
+    picture::tick();
+    EXPECT_EQ(game.clock, 98);
+}
+
 TEST(Clock, ShowsZeroFor101TicksThenTimeIsOver) {
     playQuietLevel();
     game.clock = 1;
-    clockSubTicks = 0;
+    game.clockSubTicks = 0;
     picture::tick();
     ASSERT_EQ(game.clock, 0);
     for (int32_t t = 1; t <= 100; ++t) {
@@ -49,15 +66,34 @@ TEST(Clock, ShowsZeroFor101TicksThenTimeIsOver) {
     picture::tick();
     EXPECT_EQ(game.state, STATE_TIME_OVER);
     EXPECT_EQ(game.clock, 0);
-    EXPECT_EQ(clockSubTicks, 0);
-    EXPECT_EQ(soundBank.playCount(SOUND_TIMEUP), 1u);
+    EXPECT_EQ(game.clockSubTicks, 0);
+    EXPECT_EQ(heard(EVENT_TIME_OVER), 1);
 
-    // "Try Again?": the retried level's clock drops at once.
-    game.score = 0;
-    game.clock = 99;
-    game.installLevel(levelIndex);
+    // "Try Again?" starts the run's score again, and the retried level's
+    // clock drops at once.
+    game.score = 350;
+    game.retryLevel();
+    EXPECT_EQ(game.score, 0);
     picture::tick();
     EXPECT_EQ(game.clock, 98);
+}
+
+TEST(Clock, RestartInTheTickTimeRunsOutPlaysOnForOneTick) {
+    // The dustbin pressed in the very tick the time runs out puts the level
+    // back and play goes on, but with an empty clock the next tick ends it.
+    playQuietLevel();
+    game.clock = 0;
+    game.clockSubTicks = 0;
+    picture::press(BUTTON_LEFT, 290, 550);
+    const TickEvents last = picture::tick();
+    ASSERT_EQ(last.count, 2);
+    EXPECT_EQ(last.list[0], EVENT_TIME_OVER);
+    EXPECT_EQ(last.list[1], EVENT_RESTARTED);
+    EXPECT_EQ(game.state, STATE_PLAY);
+    EXPECT_EQ(game.clock, 0);
+    picture::tick();
+    EXPECT_EQ(game.state, STATE_TIME_OVER);
+    EXPECT_EQ(heard(EVENT_TIME_OVER), 2);
 }
 
 TEST(Clock, TimeOverStillFinishesTheTick) {
@@ -65,14 +101,14 @@ TEST(Clock, TimeOverStillFinishesTheTick) {
     picture::play({"################", "#..............#", "#....aa........#", "################"});
     game.blocks[0].marked = 1;
     game.blocks[1].marked = 1;
-    elimDelay = 1;
+    game.elimDelay = 1;
     game.clock = 0;
-    clockSubTicks = 0;
+    game.clockSubTicks = 0;
     picture::tick();
     EXPECT_EQ(game.blocks[0].alive, 0);
     EXPECT_EQ(game.state, STATE_LEVEL_COMPLETE);
-    EXPECT_EQ(soundBank.playCount(SOUND_TIMEUP), 1u);
-    EXPECT_EQ(soundBank.playCount(SOUND_FINISH), 1u);
+    EXPECT_EQ(heard(EVENT_TIME_OVER), 1);
+    EXPECT_EQ(heard(EVENT_LEVEL_CLEARED), 1);
 }
 
 // [SECTION] Elimination within play ticks
@@ -86,20 +122,20 @@ TEST(PlayTick, PairBlinksTwentyTicksWhileClicksAreLost) {
     });
     const int32_t other = slotAt(2, 7);
     picture::tick();
-    ASSERT_EQ(elimDelay, 20);
+    ASSERT_EQ(game.elimDelay, 20);
     EXPECT_EQ(game.score, 20);
-    EXPECT_EQ(soundBank.playCount(SOUND_BLEEP), 2u);
+    EXPECT_EQ(heard(EVENT_BLOCK_MATCHED), 2);
     // Ticks 2 to 20: the board is frozen and every push is lost.
     for (int32_t t = 2; t <= 20; ++t) {
         picture::pressBlock(BUTTON_RIGHT, other);
         picture::tick();
         ASSERT_EQ(game.blocks[other].x, cellX(7)) << "tick " << t;
         ASSERT_EQ(game.blocks[0].alive, 1) << "tick " << t;
-        EXPECT_EQ(comboFlag, 1) << "a lost click spends no chain bonus, tick " << t;
+        EXPECT_EQ(game.comboFlag, 1) << "a lost click spends no chain bonus, tick " << t;
         EXPECT_EQ(game.settleTicks, 0) << "tick " << t;
     }
-    EXPECT_EQ(soundBank.playCount(SOUND_POP), 0u);
-    EXPECT_EQ(soundBank.playCount(SOUND_BLEEP), 2u) << "the blink re-marks without scoring again";
+    EXPECT_EQ(heard(EVENT_PUSHED), 0);
+    EXPECT_EQ(heard(EVENT_BLOCK_MATCHED), 2) << "the blink re-marks without scoring again";
     // Tick 21 takes the click before it removes the pair, so the blinking
     // block still bars the way.
     picture::pressBlock(BUTTON_LEFT, other);
@@ -108,7 +144,7 @@ TEST(PlayTick, PairBlinksTwentyTicksWhileClicksAreLost) {
     EXPECT_EQ(game.blocks[1].alive, 0);
     EXPECT_EQ(game.blocks[other].x, cellX(7));
     EXPECT_EQ(game.settleTicks, 5);
-    EXPECT_EQ(comboFlag, 0);
+    EXPECT_EQ(game.comboFlag, 0);
     picture::pressBlock(BUTTON_LEFT, other);
     picture::tick();
     EXPECT_EQ(game.blocks[other].x, cellX(6));
@@ -128,7 +164,7 @@ TEST(PlayTick, LiftPausesDoNotCountDownDuringTheBlink) {
     });
     const int32_t lift = slotAt(2, 7);
     picture::tick();  // the lift turns at once, and the pair goes
-    ASSERT_EQ(elimDelay, 20);
+    ASSERT_EQ(game.elimDelay, 20);
     ASSERT_EQ(game.blocks[lift].pauseTicks, 100);
     picture::ticks(19);
     EXPECT_EQ(game.blocks[lift].pauseTicks, 100);
@@ -145,69 +181,64 @@ TEST(LevelComplete, CountsTheClockIntoTheScoreThenInstallsTheNextLevel) {
     game.clock = 57;
     game.score = 400;
     for (int32_t t = 1; t < 57; ++t) {
-        game.levelCompleteTick();
+        picture::countDownTick();
         ASSERT_EQ(game.clock, 57 - t);
         ASSERT_EQ(game.score, 400 + t);
         ASSERT_EQ(game.state, STATE_LEVEL_COMPLETE);
     }
-    game.levelCompleteTick();
+    picture::countDownTick();
     EXPECT_EQ(game.score, 457);
     EXPECT_EQ(game.clock, 99);
-    EXPECT_EQ(levelIndex, 1);
+    EXPECT_EQ(game.levelIndex, 1);
     EXPECT_EQ(game.state, STATE_PLAY);
     EXPECT_EQ(game.blocks[0].kind, 5);
     EXPECT_EQ(game.blocks[0].x, cellX(3));
+    EXPECT_EQ(heard(EVENT_NEXT_LEVEL), 1);
 
     // A level cleared with nothing on the clock still earns one point.
     game.state = STATE_LEVEL_COMPLETE;
     game.clock = 0;
-    game.levelCompleteTick();
+    picture::countDownTick();
     EXPECT_EQ(game.score, 458);
-    EXPECT_EQ(levelIndex, 2);
+    EXPECT_EQ(game.levelIndex, 2);
     EXPECT_EQ(game.state, STATE_PLAY);
 }
 
 TEST(LevelComplete, NinthLevelFinishesTheWorld) {
-    const std::string path = ::testing::TempDir() + "tolvane_rules_profile.txt";
-    setProfilePath(path.c_str());
     playQuietLevel();
     game.worldIndex = 3;
+    for (int32_t w = 0; w < 3; ++w) game.worldStatus[w] = WORLD_FINISHED;
     game.worldStatus[3] = WORLD_OPEN;
     game.bestScore[3] = 100;
     game.score = 900;
-    levelIndex = 8;
+    game.levelIndex = 8;
     game.state = STATE_LEVEL_COMPLETE;
     game.clock = 2;
-    game.levelCompleteTick();
+    picture::countDownTick();
     EXPECT_EQ(game.state, STATE_LEVEL_COMPLETE);
-    game.levelCompleteTick();
+    picture::countDownTick();
     EXPECT_EQ(game.state, STATE_MENU);
-    EXPECT_EQ(levelIndex, 9);
+    EXPECT_EQ(heard(EVENT_WORLD_FINISHED), 1);
+    EXPECT_EQ(heard(EVENT_NEXT_LEVEL), 0);
+    EXPECT_EQ(game.levelIndex, 9);
     EXPECT_EQ(game.worldStatus[3], WORLD_FINISHED);
+    EXPECT_EQ(game.worldStatus[4], WORLD_OPEN) << "finishing an open world opens the next locked one";
+    EXPECT_EQ(game.worldStatus[5], WORLD_LOCKED);
     EXPECT_EQ(game.bestScore[3], 902);
     EXPECT_EQ(game.blocks[0].x, cellX(7)) << "the tenth board is never installed";
-
-    std::ifstream file(path);
-    std::vector<int32_t> lines;
-    for (int32_t value; file >> value;) lines.push_back(value);
-    ASSERT_EQ(lines.size(), 30u);
-    EXPECT_EQ(lines[6], WORLD_FINISHED);
-    EXPECT_EQ(lines[7], 902);
-    std::remove(path.c_str());
-    setProfilePath(PROFILE_PATH);
 }
 
 TEST(LevelComplete, RemovesWhatIsLeftOfTheBlink) {
     picture::play({"################", "#..............#", "#.R..a.........#", "################"});
     game.blocks[1].marked = 1;
-    elimDelay = 2;
+    game.elimDelay = 2;
     game.settleTicks = 2;
     game.state = STATE_LEVEL_COMPLETE;
     game.clock = 10;
-    game.levelCompleteTick();
+    picture::countDownTick();
     EXPECT_EQ(game.blocks[1].alive, 1);
-    EXPECT_EQ(elimDelay, 1);
-    game.levelCompleteTick();
+    EXPECT_EQ(game.elimDelay, 1);
+    picture::countDownTick();
     EXPECT_EQ(game.blocks[1].alive, 0);
     EXPECT_EQ(game.settleTicks, 0);
     EXPECT_EQ(game.blocks[0].y, cellY(2)) << "no board step on this screen";
@@ -232,11 +263,9 @@ void replay(const std::vector<ReplayClick>& clicks, const std::vector<Checkpoint
     int32_t last = 0;
     for (const Checkpoint& c : checkpoints) last = std::max(last, c.tick);
     for (int32_t t = 1; t <= last; ++t) {
-        input.pendingButton = BUTTON_NONE;
         for (const ReplayClick& c : clicks)
-            if (c.tick == t) input = InputState{c.x, c.y, c.button};
-        game.playTick();
-        input.pendingButton = BUTTON_NONE;
+            if (c.tick == t) picture::press(c.button, c.x, c.y);
+        picture::tick();
         for (const Checkpoint& c : checkpoints) {
             if (c.tick != t) continue;
             const Block& b = game.blocks[c.slot];
@@ -285,11 +314,11 @@ TEST(Replay, TwoPushesClearTheLevel) {
             {75, 0, 544, 352, 0, 1, 20, STATE_LEVEL_COMPLETE},
             {75, 1, 512, 352, 0, 1, 20, STATE_LEVEL_COMPLETE},
         });
-    EXPECT_EQ(soundBank.playCount(SOUND_POP), 2u);
-    EXPECT_EQ(soundBank.playCount(SOUND_BLEEP), 2u);
-    EXPECT_EQ(soundBank.playCount(SOUND_FINISH), 1u);
+    EXPECT_EQ(heard(EVENT_PUSHED), 2);
+    EXPECT_EQ(heard(EVENT_BLOCK_MATCHED), 2);
+    EXPECT_EQ(heard(EVENT_LEVEL_CLEARED), 1);
     EXPECT_EQ(game.clock, 99);
-    EXPECT_EQ(clockSubTicks, 45);
+    EXPECT_EQ(game.clockSubTicks, 45);
 }
 
 TEST(Replay, RestartMidwayPutsTheLevelBack) {
@@ -313,12 +342,8 @@ TEST(Replay, RestartMidwayPutsTheLevelBack) {
             {40, 0, 608, 288, 1, 0, 70, STATE_PLAY},
             {40, 1, 512, 352, 1, 0, 70, STATE_PLAY},
         });
-    EXPECT_EQ(soundBank.playCount(SOUND_RESTART), 1u);
+    EXPECT_EQ(heard(EVENT_RESTARTED), 1);
 }
-
-}  // namespace
-
-namespace {
 
 // [SECTION] Random play
 
@@ -331,8 +356,7 @@ TEST(RandomPlay, NoTwoBlocksEverShareACellAndAClickMovesOneBlockAtMost) {
     std::mt19937 random(20261208);
     int32_t pushes = 0;
     for (int32_t round = 0; round < 150; ++round) {
-        resetGame();
-        soundBank.clearPlayCounts();
+        picture::fresh();
         for (int32_t r = 0; r < BOARD_SIZE; ++r)
             for (int32_t c = 0; c < BOARD_SIZE; ++c) {
                 const uint32_t roll = random() % 24;
@@ -342,7 +366,8 @@ TEST(RandomPlay, NoTwoBlocksEverShareACellAndAClickMovesOneBlockAtMost) {
                 else if (roll == 9) code = 11 + random() % 3;
                 game.levels[0][r][c] = code;
             }
-        game.clock = 99;
+        game.clock = LEVEL_CLOCK;
+        game.state = STATE_PLAY;
         game.installLevel(0);
         for (int32_t t = 0; t < 600 && game.state == STATE_PLAY; ++t) {
             if (random() % 4 == 0) {
@@ -353,7 +378,7 @@ TEST(RandomPlay, NoTwoBlocksEverShareACellAndAClickMovesOneBlockAtMost) {
             }
             Block before[MAX_BLOCKS];
             std::copy(std::begin(game.blocks), std::end(game.blocks), before);
-            const bool clicked = input.pendingButton != BUTTON_NONE;
+            const bool clicked = picture::pending.button != BUTTON_NONE;
             picture::tick();
             int32_t movedSideways = 0;
             for (int32_t i = 0; i < MAX_BLOCKS; ++i) movedSideways += game.blocks[i].alive && game.blocks[i].x != before[i].x;

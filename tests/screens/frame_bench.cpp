@@ -20,6 +20,7 @@
 #include "app/input_state.h"
 #include "app/shell.h"
 #include "game/game_context.h"
+#include "frontend/menu.h"
 #include "frontend/splash.h"
 #include "render/bitmap_font.h"
 #include "render/sprite_sheet.h"
@@ -63,7 +64,7 @@ void splash(int32_t phase) {
 
 void level(int32_t world) {
     game.worldStatus[world] = WORLD_OPEN;
-    game.startWorld(world);
+    startWorld(game, world);
     input = {5, 700, BUTTON_NONE};
 }
 

@@ -81,12 +81,12 @@ TEST_F(MenuTest, ButtonsAreTintedAndMarkedByProgress) {
 TEST_F(MenuTest, OneLeftClickStartsAnOpenWorldOnce) {
     game.worldStatus[1] = WORLD_OPEN;
     game.score = 555;
-    levelIndex = 4;
+    game.levelIndex = 4;
     pointAt(260, 230, BUTTON_LEFT);
     EXPECT_EQ(game.state, STATE_PLAY);
     EXPECT_EQ(game.worldIndex, 1);
     EXPECT_EQ(game.score, 0);
-    EXPECT_EQ(levelIndex, 0);
+    EXPECT_EQ(game.levelIndex, 0);
     EXPECT_EQ(game.clock, 99);
     ASSERT_EQ(drawLog.texturesLoaded.size(), 1u);
     EXPECT_EQ(drawLog.texturesLoaded[0], "gfx/bkgs/2.tga");
@@ -96,7 +96,7 @@ TEST_F(MenuTest, OneLeftClickStartsAnOpenWorldOnce) {
     EXPECT_EQ(messages, 1);
     const DrawCall* message = drawLog.findText("Loading.... Please Wait");
     EXPECT_FALSE(message->afterSprite) << "printed first in its own frame";
-    EXPECT_EQ(drawLog.framesBegun, 2) << "the loading message has its own inner frame";
+    EXPECT_EQ(drawLog.framesBegun, 2) << "the loading message has a frame of its own, after the menu's";
     EXPECT_EQ(drawLog.framesEnded, 2);
 }
 

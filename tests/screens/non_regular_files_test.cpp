@@ -65,7 +65,7 @@ TEST_F(NonRegularFilesTest, AProfileLocksEveryWorld) {
         setProfilePath(path.c_str());
         {
             Watchdog watch("the profile " + path);
-            game.loadProfile();
+            loadProfile(game);
         }
         EXPECT_EQ(game.worldStatus[0], WORLD_LOCKED) << path;
         EXPECT_EQ(game.bestScore[0], 0) << path;

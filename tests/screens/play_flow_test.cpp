@@ -10,6 +10,7 @@ protected:
         setLevel(0, STUCK_LEVEL);
         game.clock = 99;
         game.installLevel(0);
+        game.state = STATE_PLAY;
     }
 };
 
@@ -30,7 +31,7 @@ TEST_F(PlayFlowTest, FramesWithoutATickLeaveTheClockAndTheClickAlone) {
     const Block before = game.blocks[0];
     input = {before.x + 10, before.y + 10, BUTTON_RIGHT};
     frame(false);
-    EXPECT_EQ(clockSubTicks, 120);
+    EXPECT_EQ(game.clockSubTicks, 120);
     EXPECT_EQ(game.blocks[0].x, before.x) << "a press in a frame without a tick is lost";
     EXPECT_EQ(input.pendingButton, BUTTON_NONE);
 }
@@ -47,7 +48,7 @@ TEST_F(PlayFlowTest, TimeOverShowsZeroFor101TicksSoundsOnceAndRetriesAtOnce) {
     EXPECT_EQ(game.state, STATE_TIME_OVER);
     EXPECT_EQ(ticksAtZero, 101);
     EXPECT_EQ(soundBank.playCount(SOUND_TIMEUP), 1u);
-    EXPECT_EQ(clockSubTicks, 0);
+    EXPECT_EQ(game.clockSubTicks, 0);
 
     // The screen stands still until a button is chosen.
     frames(50);
@@ -98,23 +99,24 @@ TEST_F(PlayFlowTest, ARetryInTheMiddleOfABlinkStartsTheLevelFresh) {
     };
     setLevel(0, pair);
     game.installLevel(0);
+    game.state = STATE_PLAY;
     game.clock = 0;
-    clockSubTicks = 0;
+    game.clockSubTicks = 0;
     frame();
     ASSERT_EQ(game.state, STATE_TIME_OVER);
-    ASSERT_EQ(elimDelay, 20) << "the pair was blinking when time ran out";
+    ASSERT_EQ(game.elimDelay, 20) << "the pair was blinking when time ran out";
 
     input = {520, 392, BUTTON_LEFT};  // "Try Again?" yes
     frame();
     ASSERT_EQ(game.state, STATE_PLAY);
     ASSERT_EQ(game.score, 0);
-    EXPECT_EQ(elimDelay, 0) << "the old blink ended with the old level";
+    EXPECT_EQ(game.elimDelay, 0) << "the old blink ended with the old level";
 
     // The retried pair is matched and scored anew in its first tick, blinks
     // its full twenty ticks, and goes in the twenty-first.
     frame();
     EXPECT_EQ(game.score, 220) << "scored, with the chain bonus the last elimination armed";
-    EXPECT_EQ(elimDelay, 20);
+    EXPECT_EQ(game.elimDelay, 20);
     for (int tick = 2; tick <= 20; ++tick) {
         frame();
         ASSERT_TRUE(game.blocks[0].alive && game.blocks[1].alive) << "tick " << tick;
@@ -129,8 +131,9 @@ TEST_F(PlayFlowTest, ARetryInTheMiddleOfABlinkStartsTheLevelFresh) {
 TEST_F(PlayFlowTest, TimeOverAndClearedInOneTickEndsCleared) {
     // Nothing to clear, and the clock's last tick.
     game.installLevel(0);
+    game.state = STATE_PLAY;
     game.clock = 0;
-    clockSubTicks = 0;
+    game.clockSubTicks = 0;
     frame();
     EXPECT_EQ(soundBank.playCount(SOUND_TIMEUP), 1u);
     EXPECT_EQ(soundBank.playCount(SOUND_FINISH), 1u);
@@ -142,7 +145,7 @@ TEST_F(PlayFlowTest, CountDownAddsExactlyTheClockThenStartsTheNextLevel) {
     game.state = STATE_LEVEL_COMPLETE;
     game.clock = 57;
     game.score = 1000;
-    levelIndex = 0;
+    game.levelIndex = 0;
     for (int i = 0; i < 56; ++i) {
         frame();
         ASSERT_EQ(game.state, STATE_LEVEL_COMPLETE);
@@ -152,14 +155,14 @@ TEST_F(PlayFlowTest, CountDownAddsExactlyTheClockThenStartsTheNextLevel) {
     frame();
     EXPECT_EQ(game.score, 1057);
     EXPECT_EQ(game.state, STATE_PLAY);
-    EXPECT_EQ(levelIndex, 1);
+    EXPECT_EQ(game.levelIndex, 1);
     EXPECT_EQ(game.clock, 99);
     EXPECT_EQ(game.blocks[0].alive, 1) << "the next level is on the board";
 }
 
 TEST_F(PlayFlowTest, AWorldWithoutALevelFilePlaysThroughToTheMenu) {
     writeProfile("1\n0\n1\n0\n");
-    game.loadProfile();
+    loadProfile(game);
     game.worlds[0].levelFile = "/nonexistent/levels.txt";
     game.state = STATE_MENU;
     input = {200, 230, BUTTON_LEFT};
@@ -182,10 +185,10 @@ TEST_F(PlayFlowTest, AWorldWithoutALevelFilePlaysThroughToTheMenu) {
 
 TEST_F(PlayFlowTest, FinishingAWorldAgainKeepsTheBestScore) {
     writeProfile("2\n5000\n1\n0\n");
-    game.loadProfile();
+    loadProfile(game);
     game.worldIndex = 0;
     game.score = 4000;
-    levelIndex = 8;
+    game.levelIndex = 8;
     game.state = STATE_LEVEL_COMPLETE;
     game.clock = 1;
     frame();

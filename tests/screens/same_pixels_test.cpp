@@ -136,17 +136,9 @@ void level(int w, int n) {
     // A world start loads the background anew, which no kept layer survives.
     static int started = -1;
     game.worldStatus[w] = WORLD_OPEN;
-    if (started != w || game.worldIndex != w) game.startWorld(w);
+    if (started != w || game.worldIndex != w) startWorld(game, w);
     started = w;
-    levelIndex = n;
-    game.installLevel(n);
-    game.score = 0;
-    game.clock = 99;
-    clockSubTicks = CLOCK_UNIT_TICKS;
-    game.settleTicks = 0;
-    comboFlag = 0;
-    for (Trail& t : game.trails) t = Trail{};
-    game.state = STATE_PLAY;
+    game.startFreshLevel(n);
     input = {600, 420, BUTTON_NONE};
 }
 
@@ -160,7 +152,8 @@ void levelInMotion(int w, int n, int ticks) {
             break;
         }
     for (int t = 0; t < ticks; ++t) {
-        game.playTick();
+        TickEvents events;
+        game.playTick(Click{input.pendingButton, input.mouseX, input.mouseY}, events);
         input.pendingButton = BUTTON_NONE;
     }
     game.state = STATE_PLAY;
@@ -174,7 +167,7 @@ TEST(TheQuickWays, DrawTheSplashAsThePlainOnes) {
 }
 
 TEST(TheQuickWays, DrawTheMenuAsThePlainOnes) {
-    for (int w = 0; w < MENU_WORLDS; ++w) game.worldStatus[w] = w < 3 ? WORLD_FINISHED : w < 8 ? WORLD_OPEN : WORLD_LOCKED;
+    for (int w = 0; w < PLAYED_WORLDS; ++w) game.worldStatus[w] = w < 3 ? WORLD_FINISHED : w < 8 ? WORLD_OPEN : WORLD_LOCKED;
     expectSamePictures("the menu's help", [] { menuWithPointer(600, 650); });
     for (int w : {0, 4, 10}) {
         const std::string name = "the menu pointing at world " + std::to_string(w);
@@ -217,7 +210,7 @@ TEST(TheQuickWays, NeverPutBackALayerOfAnotherPicture) {
     quickWays(true);
     drawn([] {});
     const uint32_t background = sprites.frames[FRAME_BACKGROUND].texture;
-    sprites.setupFrames(512, 384, static_cast<uint32_t>(splashTexture), 512, 384, FRAME_BACKGROUND, FRAME_BACKGROUND);
+    sprites.setupFrames(512, 384, sprites.frames[FRAME_SPLASH].texture, 512, 384, FRAME_BACKGROUND, FRAME_BACKGROUND);
     const uint32_t putBack = sprites.layersPutBack;
     const std::vector<uint8_t> quick = drawn([] {});
     EXPECT_EQ(sprites.layersPutBack, putBack);

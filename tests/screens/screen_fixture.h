@@ -22,8 +22,8 @@
 class ScreenTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        resetGame();
-        fillWorldTable();
+        game = GameContext{};
+        fillWorldTable(game);
         drawLog.clear();
         drawLog.recording = true;
         input = {0, 0, BUTTON_NONE};

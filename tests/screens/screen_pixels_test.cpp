@@ -14,7 +14,7 @@
 
 #include "app/input_state.h"
 #include "app/shell.h"
-#include "frontend/hud.h"
+#include "frontend/play_screen.h"
 #include "frontend/menu.h"
 #include "frontend/splash.h"
 #include "game/game_context.h"
@@ -98,9 +98,9 @@ TEST(TheSplash, TheMakersLineFadesInToWhite) {
     splashPhase = 0;
     splashFade = 1.0f;
     splashTicks = 0;
-    runSplashFrame();
+    runScreenFrame();
     EXPECT_EQ(brightest(readBuffer(), 380, 300, 800, 350).sum(), 0) << "the first frame is black on black";
-    for (int frame = 1; frame <= 100; ++frame) runSplashFrame();
+    for (int frame = 1; frame <= 100; ++frame) runScreenFrame();
     ASSERT_EQ(splashPhase, 0) << "the first phase lasts 501 ticks";
     ASSERT_EQ(splashFade, 0.0f);
     const Rgb ink = brightest(readBuffer(), 380, 300, 800, 350);
@@ -132,7 +132,7 @@ TEST(EveryLine, EndsInsideTheScreen) {
     }
     for (const ShadowedLine& line : CREDITS) lines.push_back(line);
     for (const ShadowedLine& line : MENU_HELP) lines.push_back(line);
-    for (int w = 0; w < MENU_WORLDS; ++w) {
+    for (int w = 0; w < PLAYED_WORLDS; ++w) {
         lines.push_back({100, 350, game.worlds[w].name, 1, 0, 1});
         lines.push_back({100, 400, game.worlds[w].line1, 0, 1, 1});
         lines.push_back({100, 425, game.worlds[w].line2, 0, 1, 1});
@@ -160,20 +160,20 @@ TEST(EveryScreen, DrawsNoTextPastTheRightEdge) {
         EXPECT_EQ(spilled, 0) << what << ": pixels drawn past the right edge";
     };
     game.worldStatus[0] = WORLD_OPEN;
-    game.startWorld(0);
+    startWorld(game, 0);
     input = {700, 100, BUTTON_NONE};
-    for (levelIndex = 0; levelIndex < PLAYED_LEVELS; ++levelIndex) {
+    for (game.levelIndex = 0; game.levelIndex < PLAYED_LEVELS; ++game.levelIndex) {
         sprites.beginFrame();
-        drawPlayScreen();
+        drawPlayScreen(game, Click{BUTTON_NONE, input.mouseX, input.mouseY});
         sprites.endFrame();
-        nothingBeyondTheEdge("tutorial level " + std::to_string(levelIndex));
+        nothingBeyondTheEdge("tutorial level " + std::to_string(game.levelIndex));
     }
-    levelIndex = 0;
+    game.levelIndex = 0;
     game.state = STATE_TIME_OVER;
     runScreenFrame();
     nothingBeyondTheEdge("time over");
     game.state = STATE_MENU;
-    for (int w = -1; w < MENU_WORLDS; ++w) {
+    for (int w = -1; w < PLAYED_WORLDS; ++w) {
         input = {w < 0 ? 600 : MENU_BUTTON_LEFT + 30 + MENU_BUTTON_SIZE * w, w < 0 ? 100 : 230, BUTTON_NONE};
         runScreenFrame();
         nothingBeyondTheEdge(w < 0 ? "menu help" : "menu at world " + std::to_string(w));

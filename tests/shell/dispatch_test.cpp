@@ -23,7 +23,7 @@ namespace {
 class DispatchTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        resetGame();
+        game = GameContext{};
         drawLog.clear();
         drawLog.recording = true;
         input = {0, 0, BUTTON_NONE};
@@ -32,7 +32,7 @@ protected:
 };
 
 TEST_F(DispatchTest, EveryKnownStateRunsOneBracketedFrame) {
-    for (int32_t state = STATE_SPLASH; state <= STATE_TIME_OVER; ++state) {
+    for (int32_t state = STATE_SPLASH; state <= STATE_REPLAY; ++state) {
         drawLog.clear();
         game.state = state;
         input.pendingButton = BUTTON_RIGHT;
@@ -47,7 +47,7 @@ TEST_F(DispatchTest, EveryKnownStateRunsOneBracketedFrame) {
 }
 
 TEST_F(DispatchTest, AnUnknownStateDrawsNothingAndStillClearsThePress) {
-    for (int32_t state : {0, 6, -1, 1000}) {
+    for (int32_t state : {0, 7, -1, 1000}) {
         drawLog.clear();
         game.state = state;
         input.pendingButton = BUTTON_LEFT;
@@ -120,6 +120,7 @@ TEST_F(DispatchTest, LoadingWithNothingToLoadStillStartsTheGame) {
     std::fputs(out.c_str(), stdout);  // the console as loading left it
     game.worldIndex = 0;
     game.finishWorld();
+    saveProfile(game);
     const std::string console = testing::internal::GetCapturedStdout();
     setProfilePath(PROFILE_PATH);
     const size_t failure = console.find("Your progress could not be saved to " + unsavable + "\n");
@@ -199,8 +200,8 @@ TEST_F(IdleMenuTest, AFrameWithAPressOrThatLeavesTheMenuIsFollowedAtOnce) {
     onDisplay();
     sprites.presentFrame = nullptr;
     EXPECT_EQ(game.state, STATE_PLAY);
-    ASSERT_EQ(idleWhenShown.size(), 2u) << "the loading message's own frame, then the menu's";
-    EXPECT_FALSE(idleWhenShown[0]) << "the loading message is followed at once";
+    ASSERT_EQ(idleWhenShown.size(), 2u) << "the menu's frame with the press, then the loading message's own";
+    EXPECT_FALSE(idleWhenShown[0]) << "the loading message follows at once";
     EXPECT_FALSE(idleWhenShown[1]) << "the play screen follows at once";
     rmdir(dir);
 }

@@ -11,7 +11,7 @@ namespace {
 class InputTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        resetGame();
+        game = GameContext{};
         input = {0, 0, BUTTON_NONE};
     }
 };
@@ -93,12 +93,12 @@ TEST_F(InputTest, EscapeGoesToTheMenuFromEveryOtherState) {
         game.state = state;
         game.score = 77;
         game.clock = 42;
-        levelIndex = 3;
+        game.levelIndex = 3;
         onKeyboard(KEY_ESCAPE, 0, 0);
         EXPECT_EQ(game.state, STATE_MENU) << "from state " << state;
         EXPECT_EQ(game.score, 77) << "the level is left as it is";
         EXPECT_EQ(game.clock, 42);
-        EXPECT_EQ(levelIndex, 3);
+        EXPECT_EQ(game.levelIndex, 3);
     }
 }
 

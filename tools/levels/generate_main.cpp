@@ -33,9 +33,9 @@
 #include <vector>
 
 #include "game/game_context.h"
+#include "solver/solver.h"
 #include "tools/levels/level_map.h"
 #include "tools/levels/measures.h"
-#include "tools/levels/solver.h"
 
 namespace {
 
@@ -376,7 +376,8 @@ int main(int argc, char** argv) {
         }
     }
     if (world < 1 || world > 10) return 2;
-    resetGame();
+    // The drafts are tried as board 0 of a level set of their own.
+    GameContext set;
     if (survey) {
         Slot s = slotFor(world, 9);
         Drafter drafter(seed);
@@ -387,11 +388,11 @@ int main(int argc, char** argv) {
             // A negative count drafts rooms like the worlds' instead of crowded ones.
             if (survey > 0 ? !drafter.dense(c, survey) : !drafter.draft(c, s, -survey, drafter.pick(5, 7))) continue;
             ++n;
-            std::memcpy(game.levels[0], c, sizeof c);
+            std::memcpy(set.levels[0], c, sizeof c);
             solver::Limits limits;
             limits.maxSeconds = surveySeconds;
             limits.maxStates = 5000000;
-            const solver::Result r = solver::solve(0, limits);
+            const solver::Result r = solver::solve(set, 0, limits);
             measures::Measures m;
             measures::measureBoard(c, m);
             std::printf("blocks %d: %s pushes %d states %lld hopeless %lld %.2f s (%.0f states/s)\n%s", m.blocks,
@@ -440,13 +441,13 @@ int main(int argc, char** argv) {
             bool copies = false;
             for (const levelmap::Level& l : against) copies = copies || measures::wallSimilarity(c, l.cells) > 0.6;
             if (copies) continue;
-            std::memcpy(game.levels[0], c, sizeof c);
+            std::memcpy(set.levels[0], c, sizeof c);
             solver::Limits quick;
             quick.maxSeconds = 2.0;
             // Levels that take the solver long also take the tests long: a
             // draft that needs many states is passed over.
             quick.maxStates = s.lift ? 200000 : 30000;
-            const solver::Result r = solver::solve(0, quick);
+            const solver::Result r = solver::solve(set, 0, quick);
             if (!r.solved) {
                 if (std::getenv("TOLVANE_GEN_VERBOSE")) std::fprintf(stderr, "unsolved: %s, %lld states, %.2f s\n", r.why.c_str(), static_cast<long long>(r.states), r.seconds);
                 ++rejected[0];
@@ -459,13 +460,13 @@ int main(int argc, char** argv) {
                 ++rejected[1];
                 continue;
             }
-            const int32_t wins = measures::randomWins(0, 40, 99);
+            const int32_t wins = measures::randomWins(set, 0, 40, 99);
             if (s.lift || s.tar) s.minRandom = 0.0;  // the world's other levels keep its share up
             if (wins > s.maxRandom * 40 + slack || wins < s.minRandom * 40 - 4) {
                 ++rejected[2];
                 continue;
             }
-            const measures::Measures m = measures::measure(0, options);
+            const measures::Measures m = measures::measure(set, 0, options);
             if (!m.solved || m.unknownFirstPushes || m.losingFirstPushes == 0 || m.trapDensity() < s.minTraps) {
                 ++rejected[3];
                 continue;

@@ -34,7 +34,6 @@
 #include "game/game_context.h"
 #include "tools/levels/level_map.h"
 #include "tools/levels/measures.h"
-#include "tools/levels/solver.h"
 
 namespace {
 
@@ -218,12 +217,12 @@ int main(int argc, char** argv) {
     std::sort(files.begin(), files.end(), [](const WorldFile& a, const WorldFile& b) { return a.number < b.number; });
 
     std::vector<Row> rows;
-    resetGame();
+    GameContext set;
     for (const WorldFile& f : files) {
         for (size_t i = 0; i < f.world.levels.size(); ++i) {
             const levelmap::Level& level = f.world.levels[i];
-            measures::placeLevel(0, level);
-            Row r{f.number, static_cast<int32_t>(i) + 1, level.title, measures::measure(0, options), 0.0, ""};
+            measures::placeLevel(set, 0, level);
+            Row r{f.number, static_cast<int32_t>(i) + 1, level.title, measures::measure(set, 0, options), 0.0, ""};
             for (const WorldFile& g : files) {
                 for (size_t k = 0; k < g.world.levels.size(); ++k) {
                     if (&g == &f && k == i) continue;

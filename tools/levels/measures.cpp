@@ -5,9 +5,8 @@
 #include <random>
 #include <utility>
 
-#include "app/input_state.h"
 #include "game/game_context.h"
-#include "tools/levels/solver.h"
+#include "solver/solver.h"
 
 namespace measures {
 
@@ -21,54 +20,25 @@ bool open(int32_t code) { return code == CELL_EMPTY || code >= KIND_FIRST; }
 bool movableCode(int32_t code) { return (code >= KIND_FIRST && code <= KIND_ROCK) || code == KIND_POINTER; }
 
 // [SECTION] Play
-// The part of the game's state the rules change during a level.
-struct Saved {
-    Block blocks[MAX_BLOCKS];
-    int32_t elim, settle, state, clock, sub, score;
-    uint8_t combo;
-};
-
-void save(Saved& s) {
-    std::memcpy(s.blocks, game.blocks, sizeof s.blocks);
-    s.elim = elimDelay;
-    s.settle = game.settleTicks;
-    s.state = game.state;
-    s.clock = game.clock;
-    s.sub = clockSubTicks;
-    s.score = game.score;
-    s.combo = comboFlag;
-}
-
-void restore(const Saved& s) {
-    std::memcpy(game.blocks, s.blocks, sizeof s.blocks);
-    elimDelay = s.elim;
-    game.settleTicks = s.settle;
-    game.state = s.state;
-    game.clock = s.clock;
-    clockSubTicks = s.sub;
-    game.score = s.score;
-    comboFlag = s.combo;
-}
-
-bool cleared() { return game.state == STATE_LEVEL_COMPLETE; }
-
-void tick(int32_t button = BUTTON_NONE, int32_t slot = -1) {
+// One tick of the level on `g`, with a click on the middle of the block in
+// `slot` if one is given; answers whether the level was cleared in it.
+bool tick(GameContext& g, int32_t button = BUTTON_NONE, int32_t slot = -1) {
+    Click click;
     if (slot >= 0) {
-        const Block& b = game.blocks[slot];
-        input = InputState{b.x + 16, b.y + 16, button};
-    } else {
-        input.pendingButton = BUTTON_NONE;
+        const Block& b = g.blocks[slot];
+        click = Click{button, b.x + 16, b.y + 16};
     }
-    game.playTick();
-    input.pendingButton = BUTTON_NONE;
+    TickEvents events;
+    g.playTick(click, events);
     // The clock never runs out here: the players count their own ticks.
-    game.clock = 99;
+    g.clock = LEVEL_CLOCK;
+    return events.has(EVENT_LEVEL_CLEARED);
 }
 
 bool pushable(const Block& b) { return b.alive && (b.motion == MOTION_NORMAL || b.motion == MOTION_ROCK); }
 
-bool anyLift() {
-    for (const Block& b : game.blocks)
+bool anyLift(const GameContext& g) {
+    for (const Block& b : g.blocks)
         if (b.alive && b.motion == MOTION_LIFT) return true;
     return false;
 }
@@ -76,17 +46,16 @@ bool anyLift() {
 // Idles until nothing but lifts and their riders moves and no countdown is
 // left, or REST_WAIT_CAP ticks have gone. Answers false when the level
 // cleared meanwhile.
-bool waitForRest(int32_t& now) {
+bool waitForRest(GameContext& g, int32_t& now) {
     int32_t before[MAX_BLOCKS][2];
     for (int32_t waited = 0; waited < REST_WAIT_CAP; ++waited) {
-        for (int32_t i = 0; i < MAX_BLOCKS; ++i) before[i][0] = game.blocks[i].x, before[i][1] = game.blocks[i].y;
-        tick();
+        for (int32_t i = 0; i < MAX_BLOCKS; ++i) before[i][0] = g.blocks[i].x, before[i][1] = g.blocks[i].y;
         ++now;
-        if (cleared()) return false;
-        if (elimDelay != 0 || game.settleTicks != 0) continue;
+        if (tick(g)) return false;
+        if (g.elimDelay != 0 || g.settleTicks != 0) continue;
         bool still = true;
         for (int32_t i = 0; i < MAX_BLOCKS && still; ++i) {
-            const Block& b = game.blocks[i];
+            const Block& b = g.blocks[i];
             if (!b.alive || b.motion == MOTION_LIFT) continue;
             still = b.x == before[i][0] && b.y == before[i][1];
         }
@@ -96,38 +65,35 @@ bool waitForRest(int32_t& now) {
 }
 
 // The pushes that move a block from the board as it stands: slot and button.
-std::vector<std::pair<int32_t, int32_t>> legalPushes() {
+// Each is tried on a copy of the game, so the board stays as it stands.
+std::vector<std::pair<int32_t, int32_t>> legalPushes(const GameContext& g) {
     std::vector<std::pair<int32_t, int32_t>> found;
-    Saved s;
-    save(s);
     for (int32_t slot = 0; slot < MAX_BLOCKS; ++slot) {
-        if (!pushable(game.blocks[slot])) continue;
+        if (!pushable(g.blocks[slot])) continue;
         for (int32_t button : {BUTTON_LEFT, BUTTON_RIGHT}) {
-            const int32_t x = game.blocks[slot].x;
-            tick(button, slot);
-            if (cleared() || game.blocks[slot].x != x) found.emplace_back(slot, button);
-            restore(s);
+            GameContext trial = g;
+            if (tick(trial, button, slot) || trial.blocks[slot].x != g.blocks[slot].x) found.emplace_back(slot, button);
         }
     }
     return found;
 }
 
-bool randomGame(int32_t n, std::mt19937& rng) {
-    solver::startLevel(n);
-    const bool lifts = anyLift();
+bool randomGame(const GameContext& set, int32_t n, std::mt19937& rng) {
+    GameContext g = set;
+    g.startFreshLevel(n);
+    const bool lifts = anyLift(g);
     int32_t now = 0;
     int32_t lastClick = -solver::CLICK_SPACING;
     int32_t emptyTurns = 0;
     while (now < FULL_CLOCK_TICKS) {
-        if (!waitForRest(now)) return true;
+        if (!waitForRest(g, now)) return true;
         int32_t extra = lifts ? static_cast<int32_t>(rng() % LIFT_WAIT) : 0;
         while (extra-- > 0 || now < lastClick + solver::CLICK_SPACING) {
-            tick();
             ++now;
-            if (cleared()) return true;
+            if (tick(g)) return true;
         }
-        if (solver::hopelessBoard()) return false;
-        const std::vector<std::pair<int32_t, int32_t>> pushes = legalPushes();
+        if (solver::hopelessBoard(g)) return false;
+        const std::vector<std::pair<int32_t, int32_t>> pushes = legalPushes(g);
         if (pushes.empty()) {
             // Beside a lift a push may open up later; elsewhere the game is stuck.
             if (!lifts || ++emptyTurns > 20) return false;
@@ -135,22 +101,21 @@ bool randomGame(int32_t n, std::mt19937& rng) {
         }
         emptyTurns = 0;
         const auto& p = pushes[rng() % pushes.size()];
-        tick(p.second, p.first);
         ++now;
         lastClick = now;
-        if (cleared()) return true;
+        if (tick(g, p.second, p.first)) return true;
     }
     return false;
 }
 
 // [SECTION] Proofs
-Proof solvedWith(int32_t n, const Options& options, const std::vector<solver::Click>& opening,
+Proof solvedWith(const GameContext& set, int32_t n, const Options& options, const std::vector<solver::Click>& opening,
                  solver::Result* out = nullptr) {
     solver::Limits limits;
     limits.maxSeconds = options.proofSeconds;
     limits.maxStates = options.proofStates;
     limits.opening = opening;
-    const solver::Result r = solver::solve(n, limits);
+    const solver::Result r = solver::solve(set, n, limits);
     if (out) *out = r;
     if (r.solved) return Proof::YES;
     if (r.why == "no solution" || r.why == "cleared by the opening") return r.why == "no solution" ? Proof::NO : Proof::YES;
@@ -159,23 +124,18 @@ Proof solvedWith(int32_t n, const Options& options, const std::vector<solver::Cl
 
 // Whether turning every cell of `code` into wall leaves a level with no
 // solution, or one with another number of pushes.
-Proof needs(int32_t n, int32_t code, int32_t pushes, const Options& options) {
-    int32_t kept[N][N];
-    std::memcpy(kept, game.levels[n], sizeof kept);
+Proof needs(const GameContext& set, int32_t n, int32_t code, int32_t pushes, const Options& options) {
+    GameContext walled = set;
     bool any = false;
-    for (auto& row : game.levels[n])
+    for (auto& row : walled.levels[n])
         for (int32_t& c : row)
             if (c == code) c = CELL_WALL, any = true;
-    Proof answer = Proof::NO;
-    if (any) {
-        solver::Result r;
-        const Proof p = solvedWith(n, options, {}, &r);
-        if (p == Proof::NO) answer = Proof::YES;
-        else if (p == Proof::UNKNOWN) answer = Proof::UNKNOWN;
-        else answer = r.pushes != pushes ? Proof::YES : Proof::NO;
-    }
-    std::memcpy(game.levels[n], kept, sizeof kept);
-    return answer;
+    if (!any) return Proof::NO;
+    solver::Result r;
+    const Proof p = solvedWith(walled, n, options, {}, &r);
+    if (p == Proof::NO) return Proof::YES;
+    if (p == Proof::UNKNOWN) return Proof::UNKNOWN;
+    return r.pushes != pushes ? Proof::YES : Proof::NO;
 }
 
 }  // namespace
@@ -272,49 +232,57 @@ double wallSimilarity(const int32_t a[N][N], const int32_t b[N][N]) {
     return either ? static_cast<double>(both) / either : 0.0;
 }
 
-void placeLevel(int32_t n, const levelmap::Level& level) { std::memcpy(game.levels[n], level.cells, sizeof level.cells); }
+void placeLevel(GameContext& set, int32_t n, const levelmap::Level& level) {
+    if (n < 0 || n >= LEVEL_COUNT) return;
+    std::memcpy(set.levels[n], level.cells, sizeof level.cells);
+}
 
-int32_t randomWins(int32_t n, int32_t players, uint32_t seed) {
+int32_t randomWins(const GameContext& set, int32_t n, int32_t players, uint32_t seed) {
     int32_t wins = 0;
     for (int32_t p = 0; p < players; ++p) {
         // One stream per player, so a player's game does not hang on the others'.
         std::mt19937 rng(seed + 7919u * static_cast<uint32_t>(p));
-        wins += randomGame(n, rng);
+        wins += randomGame(set, n, rng);
     }
     return wins;
 }
 
-Measures measure(int32_t n, const Options& options) {
+Measures measure(const GameContext& set, int32_t n, const Options& options) {
     Measures m;
-    measureBoard(game.levels[n], m);
+    if (n < 0 || n >= LEVEL_COUNT) {
+        m.why = "no such level";
+        return m;
+    }
+    measureBoard(set.levels[n], m);
     solver::Result best;
-    const Proof solved = solvedWith(n, options, {}, &best);
+    const Proof solved = solvedWith(set, n, options, {}, &best);
     m.solved = solved == Proof::YES && best.solved;
     m.why = m.solved ? "" : best.why;
     m.pushes = best.pushes;
     m.timed = best.timed;
     m.players = options.players;
-    m.randomWins = randomWins(n, options.players, options.seed);
+    m.randomWins = randomWins(set, n, options.players, options.seed);
     if (!m.solved) return m;
 
     // The first pushes: every push that moves a block on the board at rest
     // after the level starts, made when the solver would make its first.
-    solver::startLevel(n);
+    GameContext g = set;
+    g.startFreshLevel(n);
     int32_t now = 0;
-    waitForRest(now);
+    waitForRest(g, now);
     const int32_t at = std::max(solver::CLICK_SPACING, now + 1 + solver::CLICK_MARGIN);
-    while (now + 1 < at) tick(), ++now;
-    const std::vector<std::pair<int32_t, int32_t>> first = legalPushes();
+    while (now + 1 < at) tick(g), ++now;
+    const std::vector<std::pair<int32_t, int32_t>> first = legalPushes(g);
     m.firstPushes = static_cast<int32_t>(first.size());
     const solver::Click winning = best.clicks.empty() ? solver::Click{} : best.clicks.front();
     for (const auto& [slot, button] : first) {
         if (!best.timed && slot == winning.slot && button == winning.button) continue;  // the solution's own
-        const Proof p = solvedWith(n, options, {solver::Click{at, slot, button, 0, 0}});
+        const Proof p = solvedWith(set, n, options, {solver::Click{at, slot, button, 0, 0}});
         m.losingFirstPushes += p == Proof::NO;
         m.unknownFirstPushes += p == Proof::UNKNOWN;
     }
-    if (m.lifts) m.needsLift = needs(n, KIND_LIFT, m.pushes, options);
-    if (m.tar) m.needsTar = needs(n, KIND_ICKY, m.pushes, options);
+    if (m.lifts) m.needsLift = needs(set, n, KIND_LIFT, m.pushes, options);
+    if (m.tar) m.needsTar = needs(set, n, KIND_ICKY, m.pushes, options);
     return m;
 }
 

@@ -3,8 +3,8 @@
 // how much of it is used, and whether its tar and lifts matter.
 //
 // Every measure plays the level through the game's own rules (the level is
-// board n of game.levels), and every random choice comes from a seed, so the
-// same level always measures the same.
+// board n of a level set, which is never changed), and every random choice
+// comes from a seed, so the same level always measures the same.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "tools/levels/level_map.h"
+
+struct GameContext;
 
 namespace measures {
 
@@ -56,8 +58,8 @@ struct Measures {
     double headroomShare() const { return openFloor ? static_cast<double>(headroom) / openFloor : 0.0; }
 };
 
-// The measures of board n of game.levels.
-Measures measure(int32_t n, const Options& options);
+// The measures of board n of the set.
+Measures measure(const GameContext& set, int32_t n, const Options& options);
 
 // The cells a block could ever get to, over-estimated: sideways and down
 // through open cells from where the blocks stand, and all the way up and
@@ -68,16 +70,17 @@ void reachable(const int32_t cells[levelmap::MAP_SIZE][levelmap::MAP_SIZE],
 // The board measures alone, which need no play: floor, headroom, tar, walls.
 void measureBoard(const int32_t cells[levelmap::MAP_SIZE][levelmap::MAP_SIZE], Measures& m);
 
-// How many of n random players, each pushing a random block at random once
-// the board is at rest, clear board n of game.levels before the clock runs out.
-int32_t randomWins(int32_t n, int32_t players, uint32_t seed);
+// How many of `players` random players, each pushing a random block at
+// random once the board is at rest, clear board n of the set before the
+// clock runs out.
+int32_t randomWins(const GameContext& set, int32_t n, int32_t players, uint32_t seed);
 
 // The share of wall cells two boards have in common: the walls both have,
 // over the walls either has.
 double wallSimilarity(const int32_t a[levelmap::MAP_SIZE][levelmap::MAP_SIZE],
                       const int32_t b[levelmap::MAP_SIZE][levelmap::MAP_SIZE]);
 
-// Puts a map level on board n of game.levels.
-void placeLevel(int32_t n, const levelmap::Level& level);
+// Puts a map level on board n of the set.
+void placeLevel(GameContext& set, int32_t n, const levelmap::Level& level);
 
 }  // namespace measures

@@ -19,9 +19,8 @@
 #include <string>
 #include <vector>
 
-#include "app/input_state.h"
 #include "game/game_context.h"
-#include "tools/levels/solver.h"
+#include "solver/solver.h"
 
 namespace {
 
@@ -46,21 +45,22 @@ int usage(const char* program, FILE* out = stderr) {
     return 2;
 }
 
-// The solution of level n of the file at `path` as a replay, with its end line.
-bool writeReplay(const char* dir, const char* path, int32_t n, const solver::Result& r) {
+// The solution of level n of the file at `path`, read into `set`, as a
+// replay with its end line.
+bool writeReplay(const char* dir, const char* path, const GameContext& set, int32_t n, const solver::Result& r) {
     const char* slash = std::strrchr(path, '/');
     const std::string file = slash ? slash + 1 : path;
     const std::string name = file.substr(0, file.rfind('.'));
     Replay replay;
     replay.levelFile = file;
     replay.level = n;
-    replay.clicks = solver::pointerClicks(n - 1, r.clicks);
+    replay.clicks = solver::pointerClicks(set, n - 1, r.clicks);
     std::string text = "# " + name + " level " + std::to_string(n) + ": the fewest pushes tolvane_solve finds, " +
                        std::to_string(r.pushes) + "\n" + REPLAY_HEADER + "\nlevel " + file + " " + std::to_string(n) + "\n";
     for (const ReplayClick& c : replay.clicks)
         text += "click " + std::to_string(c.tick) + (c.button == BUTTON_LEFT ? " left " : " right ") +
                 std::to_string(c.x) + " " + std::to_string(c.y) + "\n";
-    text = withEndLine(text, playReplay(replay));
+    text = withEndLine(text, playReplay(set, replay));
     const std::string out = std::string(dir) + "/" + name + "-" + std::to_string(n) + ".replay";
     FILE* f = std::fopen(out.c_str(), "w");
     if (f == nullptr || std::fputs(text.c_str(), f) < 0 || std::fclose(f) != 0) {
@@ -119,14 +119,14 @@ int main(int argc, char** argv) {
 
     // The level file is read the way the game reads it; a missing file reads
     // as empty boards, which the push count below refuses.
-    resetGame();
-    game.loadLevelSet(path);
+    GameContext set;
+    set.loadLevelSet(path);
 
     bool allGood = true;
     int64_t states = 0;
     double seconds = 0.0;
     for (int32_t n : wanted) {
-        const solver::Result r = solver::solve(n - 1, limits);
+        const solver::Result r = solver::solve(set, n - 1, limits);
         states += r.states;
         seconds += r.seconds;
         if (r.solved) {
@@ -138,7 +138,7 @@ int main(int argc, char** argv) {
                         static_cast<long long>(r.states), r.seconds, r.timed ? "  timed" : "");
             allGood = false;
         }
-        if (replayDir && r.solved && !writeReplay(replayDir, path, n, r)) allGood = false;
+        if (replayDir && r.solved && !writeReplay(replayDir, path, set, n, r)) allGood = false;
         if (showClicks)
             for (const solver::Click& c : r.clicks)
                 std::printf("    tick %5d  %s on the block at column %2d, row %2d\n", c.tick,

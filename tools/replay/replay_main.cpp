@@ -11,7 +11,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/files.h"
+#include "common/files.h"
 #include "game/game_context.h"
 #include "game/replay.h"
 
@@ -63,9 +63,9 @@ bool check(const char* path, const std::string& levels, bool write) {
         std::printf("%s: the level file %s cannot be read\n", path, levelPath.c_str());
         return false;
     }
-    resetGame();
-    game.loadLevelSet(levelPath.c_str());
-    const ReplayEnd got = playReplay(replay);
+    GameContext set;
+    set.loadLevelSet(levelPath.c_str());
+    const ReplayEnd got = playReplay(set, replay);
     if (write) {
         if (!writeWhole(path, withEndLine(readWhole(path), got))) {
             std::printf("%s: cannot be written\n", path);

@@ -1,7 +1,7 @@
-#include "frontend/hud.h"
+#include "frontend/play_screen.h"
 
-#include "app/input_state.h"
-#include "game/game_context.h"
+#include "audio/sound_bank.h"
+#include "frontend/screen.h"
 #include "render/sprite_sheet.h"
 
 // One lesson for each level of the tutorial world, in the order they teach.
@@ -39,7 +39,7 @@ namespace {
 constexpr int32_t LIST_FIRST_KIND = 4;
 constexpr int32_t LIST_LAST_KIND = 11;
 
-void drawBoard() {
+void drawBoard(const GameContext& game) {
     for (int32_t r = 0; r < BOARD_SIZE; ++r)
         for (int32_t c = 0; c < BOARD_SIZE; ++c) {
             const int32_t code = game.board[r][c];
@@ -49,21 +49,21 @@ void drawBoard() {
         }
 }
 
-void drawBlocks() {
+void drawBlocks(const GameContext& game) {
     for (const Block& b : game.blocks) {
         if (!b.alive || b.kind < 2 || b.kind > 16) continue;
         // Blocks about to vanish blink with the elimination countdown.
-        if (b.marked && elimDelay % 2 == 0) continue;
+        if (b.marked && game.elimDelay % 2 == 0) continue;
         sprites.drawSprite(b.kind, b.x, b.y);
     }
-    if (elimDelay != 0) return;
+    if (game.elimDelay != 0) return;
     for (int i = TRAIL_LENGTH - 1; i >= 0; --i) {
         const Trail& t = game.trails[i];
         if (t.active) sprites.drawSpriteFaded(t.kind, t.x, t.y, t.alpha);
     }
 }
 
-void drawBlocksLeft() {
+void drawBlocksLeft(const GameContext& game) {
     int32_t count[LIST_LAST_KIND + 1] = {};
     for (const Block& b : game.blocks)
         if (b.alive && b.motion == MOTION_NORMAL && b.kind >= LIST_FIRST_KIND && b.kind <= LIST_LAST_KIND) ++count[b.kind];
@@ -79,7 +79,7 @@ void drawBlocksLeft() {
 
 }  // namespace
 
-void drawPlayScreen() {
+void drawPlayScreen(const GameContext& game, const Click& pointer) {
     // The background, the board's cells, the title and the panel change
     // only with the level. The title and the panel lie left of the board
     // (they end at x 350, its first column starts at 384), where no block or
@@ -89,26 +89,62 @@ void drawPlayScreen() {
         for (int32_t code : row) key.add(static_cast<uint64_t>(code));
     if (!sprites.restoreLayer(key.hash)) {
         sprites.drawSpriteScaled(FRAME_BACKGROUND, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
-        drawBoard();
+        drawBoard(game);
         sprites.drawSprite(FRAME_TITLE, 50, 50);
         sprites.drawSpriteScaled(FRAME_WOODBOX, 50, 168, 300, 450);
         sprites.keepLayer(key.hash);
     }
-    drawBlocks();
-    sprites.printTwoValues(0, 150, "Problem : %d - %d", game.worldIndex, levelIndex + 1);
-    drawBlocksLeft();
+    drawBlocks(game);
+    sprites.printTwoValues(0, 150, "Problem : %d - %d", game.worldIndex, game.levelIndex + 1);
+    drawBlocksLeft(game);
     sprites.printValue(-50, 200, "Score : %d", game.score);
     sprites.drawSprite(FRAME_DUSTBIN, 260, 520);
-    if (game.worldIndex == 0) drawTutorialPanel();
-    sprites.drawSprite(FRAME_POINTER, input.mouseX, input.mouseY);
+    if (game.worldIndex == 0) drawTutorialPanel(game);
+    sprites.drawSprite(FRAME_POINTER, pointer.x, pointer.y);
 }
 
-void drawTutorialPanel() {
+void drawTutorialPanel(const GameContext& game) {
     // The mascot, mirrored, peeking up from the bottom right corner.
     sprites.drawSpriteScaled(FRAME_MASCOT, 1064, 550, -256, 433);
-    if (levelIndex < 0 || levelIndex >= PLAYED_LEVELS) return;
-    const Lesson& lesson = LESSONS[levelIndex];
+    if (game.levelIndex < 0 || game.levelIndex >= PLAYED_LEVELS) return;
+    const Lesson& lesson = LESSONS[game.levelIndex];
     sprites.printShadowed(350, 610, lesson.title, 1, 0, 1);
     for (int i = 0; i < 3; ++i)
         if (lesson.lines[i][0] != '\0') sprites.printShadowed(350, 630 + 20 * i, lesson.lines[i], 1, 1, 0);
 }
+
+void drawClock(const GameContext& game) { sprites.printValue(100, 200, "Time : %d", game.clock); }
+
+void playSounds(const TickEvents& events) {
+    for (int32_t i = 0; i < events.count; ++i) {
+        switch (events.list[i]) {
+        case EVENT_PUSHED: soundBank.playSound(SOUND_POP); break;
+        case EVENT_RESTARTED: soundBank.playSound(SOUND_RESTART); break;
+        case EVENT_BLOCK_MATCHED: soundBank.playSound(SOUND_BLEEP); break;
+        case EVENT_LEVEL_CLEARED: soundBank.playSound(SOUND_FINISH); break;
+        case EVENT_TIME_OVER: soundBank.playSound(SOUND_TIMEUP); break;
+        default: break;  // the screens change silently
+        }
+    }
+}
+
+// [SECTION] The play screen
+
+namespace {
+
+void drawPlay(const GameContext& game, const Click& pointer) {
+    drawPlayScreen(game, pointer);
+    drawClock(game);
+}
+
+int32_t tickPlay(GameContext& game, const FrameInput& input) {
+    if (!input.tickDue) return game.state;
+    TickEvents events;
+    game.playTick(input.click, events);
+    playSounds(events);
+    return stateAfter(game.state, events);
+}
+
+}  // namespace
+
+const Screen PLAY_SCREEN = {nullptr, drawPlay, tickPlay};

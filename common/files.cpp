@@ -1,4 +1,4 @@
-#include "app/files.h"
+#include "common/files.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -6,7 +6,7 @@ namespace {
 
 class BoardQueryTest : public ::testing::Test {
 protected:
-    void SetUp() override { resetGame(); }
+    GameContext game;
 
     Block& place(int slot, int x, int y) {
         Block& b = game.blocks[slot];

@@ -1,9 +1,9 @@
-#include "game/line_reader.h"
+#include "common/line_reader.h"
 
 #include <cctype>
 #include <cstring>
 
-#include "app/files.h"
+#include "common/files.h"
 
 namespace {
 

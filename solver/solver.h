@@ -5,8 +5,15 @@
 // lift. There only the next click matters, so a board without lifts is
 // searched breadth-first over its rest states, with the ticks in between
 // simulated. Its "fewest pushes" therefore counts pushes made at rest: a
-// push on a block in mid-fall, which the rules allow, can sometimes save one. Lifts make timing matter; a board with one is searched on a
-// grid of ticks, where waiting is a move of its own that costs no push.
+// push on a block in mid-fall, which the rules allow, can sometimes save one.
+// Lifts make timing matter; a board with one is searched on a grid of ticks,
+// where waiting is a move of its own that costs no push.
+//
+// The entries that play a level take the level set as a value (a
+// GameContext whose `levels` hold the boards) and a level n of it, counted
+// from 0. The level is started as the first of a fresh world run, whatever
+// else the value holds; the solver plays on copies of its own and never
+// changes the set it is given.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +21,8 @@
 #include <vector>
 
 #include "game/replay.h"
+
+struct GameContext;
 
 namespace solver {
 
@@ -75,20 +84,19 @@ struct Result {
     int64_t putOff = 0;               // boards without lifts: boards with pushes left for a later turn
     int64_t pushesPlayed = 0;         // boards without lifts: pushes played through to rest, the search's work
     int32_t fragile = 0;  // solutions thrown away for needing a click timed too finely
-    std::string why;      // when not solved: "no solution", "state limit", "time limit"
+    // When not solved: "no solution", "state limit", "time limit", or "no
+    // such level" for a level the set does not have.
+    std::string why;
     std::vector<Click> clicks;
 };
 
-// Puts level n of the loaded set (game.levels) on the board as a freshly
-// started program would play it, with the clock full.
-void startLevel(int32_t n);
-
-// Searches level n of the loaded set.
-Result solve(int32_t n, const Limits& limits);
+// Searches level n of the set, played as the first level of a fresh world
+// run, with the clock full.
+Result solve(const GameContext& set, int32_t n, const Limits& limits);
 
 // Whether the board can never be cleared: some kind is down to a single
 // live block, which has nothing left to meet.
-bool hopelessBoard();
+bool hopelessBoard(const GameContext& game);
 
 // The least total narrowing that splits blocks of one kind, standing in
 // these columns, into groups of two or more, each spanning no more columns
@@ -98,21 +106,22 @@ int32_t fewestToGroup(const int32_t* columns, int32_t n);
 // Processor time of the calling thread, in seconds.
 double cpuSeconds();
 
-// Plays the clicks from the level's start through the rules; answers the
-// tick on which the level is cleared, or -1 when it is not cleared by then.
-int32_t replay(int32_t n, const std::vector<Click>& clicks, int32_t tickLimit);
+// Plays the clicks from the start of level n of the set through the rules;
+// answers the tick on which the level is cleared, or -1 when it is not
+// cleared by then (or a click names no live block).
+int32_t replay(const GameContext& set, int32_t n, const std::vector<Click>& clicks, int32_t tickLimit);
 
 // The solution's clicks as a player makes them: at the middle of each
 // clicked block, where it stands on the click's tick.
-std::vector<ReplayClick> pointerClicks(int32_t n, const std::vector<Click>& clicks);
+std::vector<ReplayClick> pointerClicks(const GameContext& set, int32_t n, const std::vector<Click>& clicks);
 
 // Whether the clicks still clear the level when each one, alone, and all of
 // them together, come up to CLICK_MARGIN ticks early or late.
-bool robust(int32_t n, const std::vector<Click>& clicks, int32_t tickLimit);
+bool robust(const GameContext& set, int32_t n, const std::vector<Click>& clicks, int32_t tickLimit);
 
 // Moves clicks that sit on the edge of their window a few ticks into it
 // until the whole sequence is robust; answers whether that worked, and the
 // tick the level is then cleared on.
-bool steady(int32_t n, std::vector<Click>& clicks, int32_t tickLimit, int32_t* clearedAt);
+bool steady(const GameContext& set, int32_t n, std::vector<Click>& clicks, int32_t tickLimit, int32_t* clearedAt);
 
 }  // namespace solver

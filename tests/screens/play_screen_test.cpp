@@ -2,7 +2,7 @@
 // blocks still to clear, the problem line and the lessons.
 #include <cmath>
 
-#include "frontend/hud.h"
+#include "frontend/play_screen.h"
 #include "screens/screen_fixture.h"
 
 namespace {
@@ -22,7 +22,7 @@ protected:
     }
     void draw() {
         drawLog.clear();
-        drawPlayScreen();
+        drawPlayScreen(game, Click{input.pendingButton, input.mouseX, input.mouseY});
     }
 };
 
@@ -51,12 +51,12 @@ TEST_F(HudTest, MarkedBlocksBlinkWithTheEliminationAndTrailsWaitForIt) {
     place(1, 6, MOTION_NORMAL, 448, 256);
     for (Trail& t : game.trails) t = Trail{448, 256, 1, 0.5f, 6};
     for (int32_t delay : {20, 19, 18, 1, 0}) {
-        elimDelay = delay;
+        game.elimDelay = delay;
         draw();
         bool shown = false;
         for (const DrawCall& c : drawLog.spritesOf(5)) shown |= c.x == 416 && c.y == 256;
-        EXPECT_EQ(shown, delay % 2 == 1) << "elimDelay " << delay;
-        EXPECT_EQ(drawLog.of(DrawOp::SpriteFaded).size(), delay == 0 ? 15u : 0u) << "elimDelay " << delay;
+        EXPECT_EQ(shown, delay % 2 == 1) << "game.elimDelay " << delay;
+        EXPECT_EQ(drawLog.of(DrawOp::SpriteFaded).size(), delay == 0 ? 15u : 0u) << "game.elimDelay " << delay;
     }
     // Trails go from the last entry to the first.
     const auto faded = drawLog.of(DrawOp::SpriteFaded);
@@ -95,7 +95,7 @@ TEST_F(HudTest, BlocksLeftAreListedByKindWithoutGaps) {
 
 TEST_F(HudTest, ProblemLineScoreAndDustbin) {
     game.worldIndex = 10;
-    levelIndex = 8;
+    game.levelIndex = 8;
     game.score = 4321;
     draw();
     const DrawCall* problem = drawLog.findText("Problem : 10 - 9");
@@ -111,7 +111,7 @@ TEST_F(HudTest, ProblemLineScoreAndDustbin) {
 
 TEST_F(HudTest, TutorialLessonsAreShownVerbatim) {
     game.worldIndex = 0;
-    levelIndex = 0;
+    game.levelIndex = 0;
     draw();
     ASSERT_NE(drawLog.findText("Problem : 0 - 1"), nullptr);
     const DrawCall* title = drawLog.findText("Welcome to Tolvane!");
@@ -128,12 +128,12 @@ TEST_F(HudTest, TutorialLessonsAreShownVerbatim) {
     EXPECT_EQ(mascot[0].w, -256) << "mirrored";
     EXPECT_EQ(mascot[0].h, 433);
 
-    levelIndex = 5;
+    game.levelIndex = 5;
     draw();
     EXPECT_NE(drawLog.findText("Sometimes Rock-Blocks can be useful to build bridges over Icky-Blocks "), nullptr);
     EXPECT_EQ(drawLog.of(DrawOp::PrintShadowed).size(), 2u) << "empty lesson lines draw nothing";
 
-    levelIndex = 9;
+    game.levelIndex = 9;
     draw();
     EXPECT_EQ(drawLog.of(DrawOp::PrintShadowed).size(), 0u);
     EXPECT_EQ(drawLog.spritesOf(FRAME_MASCOT).size(), 1u);

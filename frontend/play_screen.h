@@ -1,0 +1,23 @@
+// The play screen: background, board, blocks and trails, the side panel
+// with the problem number, the blocks still to clear and the score, the
+// dustbin, the lesson panel of the tutorial world and the pointer. The
+// level-complete, time-over and replay screens draw it too, under their own.
+#pragma once
+
+#include "game/game_context.h"
+
+// The lesson of one tutorial level: a title and up to three lines ("" for none).
+struct Lesson {
+    const char* title;
+    const char* lines[3];
+};
+
+extern const Lesson LESSONS[PLAYED_LEVELS];
+
+void drawPlayScreen(const GameContext& game, const Click& pointer);
+void drawTutorialPanel(const GameContext& game);
+// "Time : %d" where the play screens show the clock.
+void drawClock(const GameContext& game);
+
+// The sounds of what happened in a tick, in the order it happened.
+void playSounds(const TickEvents& events);

@@ -1,0 +1,109 @@
+#include "solver/bound.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "solver/snapshot.h"
+#include "solver/solver.h"
+
+namespace solver {
+
+// Some best split has groups that follow one another along the row. Two
+// groups whose column ranges overlap never need less than the one group of
+// both, which needs R - L less its size less one from its lowest column L
+// to its highest R: if one of the two holds both L and R, it alone needs
+// R - L less a smaller size less one; if not, their spans add up to at
+// least R - L while their sizes less one add up to less. So merging until
+// no ranges overlap loses nothing, and the groups left run along the
+// sorted columns, where one walk finds the best.
+int32_t fewestToGroup(const int32_t* columns, int32_t n) {
+    constexpr int32_t NONE = 1 << 20;
+    n = std::clamp(n, 0, static_cast<int32_t>(MAX_BLOCKS));
+    int32_t sorted[MAX_BLOCKS];
+    std::copy(columns, columns + n, sorted);
+    std::sort(sorted, sorted + n);
+    int32_t best[MAX_BLOCKS + 1];  // best[i]: the first i columns split into groups
+    best[0] = 0;
+    for (int32_t i = 1; i <= n; ++i) {
+        best[i] = NONE;
+        for (int32_t j = 0; j + 2 <= i; ++j)  // the group of columns j to i - 1
+            if (best[j] < NONE)
+                best[i] = std::min(best[i], best[j] + std::max(0, sorted[i - 1] - sorted[j] - (i - 1 - j)));
+    }
+    return best[n] < NONE ? best[n] : 0;
+}
+
+Kinds::Kinds(const GameContext& g, const Reach& reach) : reach_(reach) {
+    for (int32_t i = 0; i < MAX_BLOCKS; ++i) {
+        const Block& b = g.blocks[i];
+        index_[i] = -1;
+        kind_[i] = -1;
+        movable_[i] = movable(g, i);
+        column_[i] = Reach::cellOf(b) % BOARD_SIZE;
+        if (!b.alive || b.motion != MOTION_NORMAL || b.kind < 0 || b.kind > KIND_POINTER) continue;
+        kind_[i] = b.kind;
+        index_[i] = count_[b.kind]++;
+        cells_[b.kind][index_[i]] = Reach::cellOf(b);
+        slots_[b.kind][index_[i]] = i;
+    }
+    for (int32_t kind = 0; kind <= KIND_POINTER; ++kind) {
+        const int32_t* cells = cells_[kind];
+        for (int32_t i = 0; i < count_[kind]; ++i) partners_[kind][i] = 0;
+        for (int32_t i = 0; i < count_[kind]; ++i)
+            for (int32_t j = i + 1; j < count_[kind]; ++j)
+                if (reach_.canMeetUnpushed(cells[i], cells[j])) {
+                    partners_[kind][i] |= uint64_t{1} << j;
+                    partners_[kind][j] |= uint64_t{1} << i;
+                }
+        total_ += need_[kind] = needs(kind, nullptr, 0);
+    }
+}
+
+Kinds::AfterFirst Kinds::afterFirst(int32_t slot, int32_t step) const {
+    AfterFirst after;
+    std::copy(need_, need_ + KIND_POINTER + 1, after.need);
+    after.kind = kind_[slot];
+    if (after.kind < 0) return after;
+    const int32_t cell = cells_[after.kind][index_[slot]];
+    const int32_t to = cell % BOARD_SIZE + step;
+    after.atRest = to >= 0 && to < BOARD_SIZE;
+    if (!after.atRest) return after;
+    after.first = Moved{index_[slot], cell + step, false};
+    after.need[after.kind] = needs(after.kind, &after.first, 1);
+    return after;
+}
+
+int32_t Kinds::needs(int32_t kind, const Moved* moved, int32_t movedCount, bool anyWillDo) const {
+    const int32_t n = count_[kind];
+    if (n < 2) return 0;
+    int32_t cells[MAX_BLOCKS];
+    std::copy(cells_[kind], cells_[kind] + n, cells);
+    uint64_t movedBits = 0, wildBits = 0;
+    for (int32_t m = 0; m < movedCount; ++m) {
+        cells[moved[m].index] = moved[m].cell;
+        movedBits |= uint64_t{1} << moved[m].index;
+        if (moved[m].wild) wildBits |= uint64_t{1} << moved[m].index;
+    }
+    auto column = [&](int32_t i) { return (wildBits >> i) & 1 ? cells[i] : cells[i] % BOARD_SIZE; };
+    auto meet = [&](int32_t i, int32_t j) {
+        if (((wildBits >> i) | (wildBits >> j)) & 1) return std::abs(column(i) - column(j)) <= 1;
+        return reach_.canMeetUnpushed(cells[i], cells[j]);
+    };
+    bool alone = false;
+    for (int32_t i = 0; i < n && !alone; ++i) {
+        bool partner = false;
+        if ((movedBits >> i) & 1) {
+            for (int32_t j = 0; j < n && !partner; ++j) partner = j != i && meet(i, j);
+        } else {
+            partner = (partners_[kind][i] & ~movedBits) != 0;
+            for (int32_t m = 0; m < movedCount && !partner; ++m) partner = meet(i, moved[m].index);
+        }
+        alone = !partner;
+    }
+    if (alone && anyWillDo) return 1;
+    int32_t columns[MAX_BLOCKS];
+    for (int32_t i = 0; i < n; ++i) columns[i] = column(i);
+    return std::max(fewestToGroup(columns, n), alone ? 1 : 0);
+}
+
+}  // namespace solver

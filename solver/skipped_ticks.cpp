@@ -1,0 +1,189 @@
+#include "solver/skipped_ticks.h"
+
+#include "solver/snapshot.h"
+
+namespace solver {
+
+namespace {
+
+constexpr int32_t SETTLE_CAP = 3000;  // ticks a board may take to come to rest after a push
+
+// A blink holds the board still: until its last tick nothing steps, nothing
+// is clicked or removed, and no fall is free, so the settle count stays at
+// nought and every tick marks the same blocks again on the same board. Such a
+// tick only runs the clock and counts down; answers whether it was one. With
+// a unit left on the clock, the time cannot run out in it.
+bool blinkOnlyTick(GameContext& g) {
+    if (g.elimDelay <= 1 || g.settleTicks != 0 || g.clock < 1) return false;
+    TickEvents events;
+    g.runClock(events);
+    --g.elimDelay;
+    return true;
+}
+
+// Whether some block differs from `before`; covers the boxes of those that
+// do, where they were and where they are, when there is an area to cover.
+template <typename Seen>
+bool coverChanges(const GameContext& g, const Seen* before, int32_t count, Area* area) {
+    bool changed = false;
+    for (int32_t i = 0; i < count; ++i) {
+        const Block& b = g.blocks[i];
+        if (b.x == before[i].x && b.y == before[i].y && b.alive == before[i].alive && b.marked == before[i].marked)
+            continue;
+        if (!area) return true;
+        changed = true;
+        area->cover(before[i].x, before[i].y, before[i].y);
+        area->cover(b.x, b.y, b.y);
+    }
+    return changed;
+}
+
+// [SECTION] Ticks skipped
+// Stretches of ticks whose outcome is known in advance are played as one
+// jump: the falls below, and the waits for the settle count to run out.
+// Ticks before the level clock would run out, less one: a jump never plays
+// the tick that ends the time.
+int32_t clockTicksLeft(const GameContext& g) {
+    return std::max(0, g.clock * (CLOCK_UNIT_TICKS + 1) + g.clockSubTicks - 1);
+}
+
+// What a run of skipped ticks does besides moving blocks: the clock runs and
+// the trails fade.
+void passTicks(GameContext& g, int32_t ticks) {
+    TickEvents events;
+    for (int32_t t = 0; t < ticks; ++t) {
+        g.runClock(events);
+        for (Trail& trail : g.trails) g.fadeTrail(trail);
+    }
+}
+
+// After a tick that changed nothing, with no blink: the ticks until the
+// settle count runs out change nothing either, since the board step sees the
+// same board and nothing is matched before then. Skips them, up to the tick
+// that matches; answers how many.
+int32_t waitOutSettle(GameContext& g, int32_t count) {
+    if (g.elimDelay != 0 || g.settleTicks <= 1) return 0;
+    for (int32_t i = 0; i < count; ++i)
+        if (g.blocks[i].alive && (g.blocks[i].motion == MOTION_LIFT || g.blocks[i].pauseTicks > 0)) return 0;
+    const int32_t ticks = std::min(g.settleTicks - 1, clockTicksLeft(g));
+    passTicks(g, ticks);
+    g.settleTicks -= ticks;
+    return ticks;
+}
+
+// A fall through open air is the same tick after tick: every falling block
+// drops FALL_PIXELS, the stacks keep their gaps, and the settle count is set
+// again. The rules only look at what lies under a block, so while nothing
+// new comes within reach of a falling block's probes, the ticks to come
+// repeat the last one and can be played as one jump.
+class FallRunner {
+public:
+    FallRunner(GameContext& g, int32_t count) : g_(g), count_(count) {}
+
+    // After a tick played in full, with `before` the blocks as it found them:
+    // jumps over the ticks that can only repeat it; answers how many.
+    template <typename Seen>
+    int32_t runAhead(const Seen* before, Area* area) {
+        const bool steady = repeatsLastTick(before);
+        if (!steady) return 0;
+        const int32_t room = fallRoom();
+        // The falling blocks stop short of anything by four pixels, which a
+        // falling block's probes (two and three pixels below it) never reach.
+        const int32_t ticks = std::min((room - MIN_GAP) / FALL_PIXELS, clockTicksLeft(g_));
+        if (ticks < 1) return 0;
+        for (int32_t i = 0; i < count_; ++i) {
+            if (dy_[i] == 0) continue;
+            Block& b = g_.blocks[i];
+            if (area) area->cover(b.x, b.y, b.y + FALL_PIXELS * ticks);
+            b.y += FALL_PIXELS * ticks;
+        }
+        passTicks(g_, ticks);
+        // Each skipped tick counts the settle count down and sets it again.
+        g_.settleTicks = SETTLE_TICKS;
+        known_ = false;
+        return ticks;
+    }
+
+private:
+    static constexpr int32_t MIN_GAP = 4;
+
+    // Whether the tick just played moved the same blocks the same distance
+    // down as the one before it, changed nothing else, and left the settle
+    // count freshly set with no blink running.
+    template <typename Seen>
+    bool repeatsLastTick(const Seen* before) {
+        bool same = known_ && g_.elimDelay == 0 && g_.settleTicks == SETTLE_TICKS;
+        bool moving = false;
+        for (int32_t i = 0; i < count_; ++i) {
+            const Block& b = g_.blocks[i];
+            const int32_t dy = b.y - before[i].y;
+            const bool plain = b.x == before[i].x && b.alive == before[i].alive && b.marked == before[i].marked &&
+                               (dy == 0 || dy == FALL_PIXELS) &&
+                               (dy == 0 || b.motion == MOTION_NORMAL || b.motion == MOTION_ROCK);
+            if (!plain || (b.alive && b.motion == MOTION_LIFT)) {
+                known_ = false;
+                return false;
+            }
+            same = same && dy == dy_[i];
+            moving = moving || dy != 0;
+            dy_[i] = dy;
+        }
+        known_ = true;
+        return same && moving;
+    }
+
+    // The least room under a falling block, in pixels, to the terrain or to
+    // a block that is not falling with it.
+    int32_t fallRoom() const {
+        int32_t room = 1 << 20;
+        for (int32_t i = 0; i < count_ && room > MIN_GAP; ++i) {
+            if (dy_[i] == 0) continue;
+            const Block& b = g_.blocks[i];
+            const int32_t bottom = b.y + CELL_PIXELS;
+            // Terrain: the first cell in the column at or below the bottom edge that is not open floor.
+            int32_t terrain = bottom - (bottom - BOARD_TOP) % CELL_PIXELS;
+            if (terrain < bottom) terrain += CELL_PIXELS;
+            while (g_.cellAt(b.x, terrain) == CELL_EMPTY) terrain += CELL_PIXELS;
+            room = std::min(room, terrain - bottom);
+            for (int32_t j = 0; j < count_; ++j) {
+                const Block& o = g_.blocks[j];
+                if (j == i || !o.alive || dy_[j] != 0 || o.x + CELL_PIXELS <= b.x || b.x + CELL_PIXELS <= o.x) continue;
+                if (o.y + CELL_PIXELS > b.y) room = std::min(room, o.y - bottom);
+            }
+        }
+        return room;
+    }
+
+    GameContext& g_;
+    int32_t count_;
+    bool known_ = false;
+    int32_t dy_[MAX_BLOCKS] = {};
+};
+
+}  // namespace
+
+Settled settle(GameContext& g, int32_t count, bool runFallsAhead, int64_t* ranAhead, Area* area) {
+    struct Seen {
+        int32_t x, y;
+        uint8_t alive, marked;
+    } before[MAX_BLOCKS];
+    FallRunner falls(g, count);
+    for (int32_t t = 1; t <= SETTLE_CAP; ++t) {
+        if (blinkOnlyTick(g)) continue;
+        for (int32_t i = 0; i < count; ++i) {
+            const Block& b = g.blocks[i];
+            before[i] = {b.x, b.y, b.alive, b.marked};
+        }
+        if (idleTick(g)) return {t, true};
+        const bool changed = coverChanges(g, before, count, area);
+        if (!changed && g.elimDelay == 0 && g.settleTicks == 0) return {t, false};
+        if (runFallsAhead) {
+            const int32_t skipped = changed ? falls.runAhead(before, area) : waitOutSettle(g, count);
+            t += skipped;
+            *ranAhead += skipped;
+        }
+    }
+    return {-1, false};
+}
+
+}  // namespace solver
