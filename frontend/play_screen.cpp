@@ -36,8 +36,8 @@ namespace {
 
 // Kinds the side panel lists, in this order: the seven ordinary kinds and
 // the rock (which never counts, since rocks never need clearing).
-constexpr int32_t LIST_FIRST_KIND = 4;
-constexpr int32_t LIST_LAST_KIND = 11;
+constexpr int32_t LIST_FIRST_KIND = KIND_FIRST;
+constexpr int32_t LIST_LAST_KIND = KIND_ROCK;
 
 void drawBoard(const GameContext& game) {
     for (int32_t r = 0; r < BOARD_SIZE; ++r)

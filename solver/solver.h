@@ -20,16 +20,17 @@
 #include <string>
 #include <vector>
 
+#include "game/game_context.h"
 #include "game/replay.h"
-
-struct GameContext;
 
 namespace solver {
 
 constexpr int32_t CLICK_SPACING = 24;  // a person clicks no faster than this, in ticks
 constexpr int32_t CLICK_MARGIN = 4;    // nor more exactly than this either side
 constexpr int32_t WAIT_STEP = 8;       // the grid of ticks a timed search waits on
-constexpr int32_t TWO_THIRDS_CLOCK = 6600;  // of the 99 clock units of 101 ticks
+// Two thirds of the level clock, counted in units of a round 100 ticks (a
+// unit lasts 101).
+constexpr int32_t TWO_THIRDS_CLOCK = LEVEL_CLOCK * CLOCK_UNIT_TICKS * 2 / 3;
 
 struct Click {
     int32_t tick;    // the level's play tick that takes the click, counted from 1

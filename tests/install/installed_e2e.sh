@@ -6,6 +6,7 @@
 #   links to the shared gfx/, sound/ and levels/, and shows the window.
 # - A world played to its end is saved in that profile, which later starts
 #   never replace.
+# - A replay is found from where the player named it.
 # - Nothing is written anywhere but in the player's home.
 set -u
 BUILD=$1
@@ -91,6 +92,14 @@ run_launcher
 sleep 1
 quit
 cmp -s "$player/profile.txt" "$WORK_DIR/saved.txt" || fail "a later start replaced the player's profile"
+
+# [SECTION] A replay named from where the player is, though the game runs
+# in its own folder: this one is read, and refused at its second line.
+printf 'tolvane replay 1\nlevel Tutorial.txt 0\n' >"$HOME/mine.replay"
+(cd "$HOME" && exec "$launcher" --replay mine.replay >"$WORK_DIR/replay.txt" 2>&1 </dev/null)
+status=$?
+[ "$status" = 2 ] && grep -q '^.*mine.replay:2: expected' "$WORK_DIR/replay.txt" ||
+    fail "a replay beside the player gave status $status: $(cat "$WORK_DIR/replay.txt")"
 
 # [SECTION] Nothing was written outside the home.
 snapshot >"$WORK_DIR/after.txt"

@@ -62,9 +62,9 @@ Slot slotFor(int32_t world, int32_t level) {
     const int32_t base = world <= 2 ? 2 + world : 3 + world / 3;
     const int32_t rise = world <= 2 ? 6 : 6 + world / 3;
     s.pushes = base + (level - 1) * rise / 8;
-    const double caps[11] = {1, 0.45, 0.25, 0.12, 0.04, 0.04, 0.04, 0.04, 0.04, 0.04, 0.0};
+    const double caps[PLAYED_WORLDS] = {1, 0.45, 0.25, 0.12, 0.04, 0.04, 0.04, 0.04, 0.04, 0.04, 0.0};
     s.maxRandom = caps[world];
-    const double floors[11] = {0, 0.15, 0.05, 0.02, 0, 0, 0, 0, 0, 0, 0};
+    const double floors[PLAYED_WORLDS] = {0, 0.15, 0.05, 0.02, 0, 0, 0, 0, 0, 0, 0};
     s.minRandom = floors[world] * (9 - level) / 8.0;  // kind at the start of a world, less so at its end
     s.minTraps = world >= 8 ? 0.3 : 0.01;
     s.minKinds = world <= 2 ? 2 : world <= 6 ? 3 : 3;

@@ -116,7 +116,7 @@ int32_t check(const std::vector<Row>& rows) {
     };
     std::map<int32_t, std::vector<const Row*>> worlds;
     for (const Row& r : rows) worlds[r.world].push_back(&r);
-    const double successCap[11] = {1.0, 0.50, 0.30, 0.15, 0.05, 0.05, 0.05, 0.05, 0.05, 0.05, 0.0};
+    const double successCap[PLAYED_WORLDS] = {1.0, 0.50, 0.30, 0.15, 0.05, 0.05, 0.05, 0.05, 0.05, 0.05, 0.0};
     double world1Success = 0.0;
     int32_t liftLevels = 0, tarLevels = 0;
     std::set<std::string> titles;

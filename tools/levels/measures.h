@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "game/game_context.h"
 #include "tools/levels/level_map.h"
 
 struct GameContext;
@@ -18,7 +19,7 @@ struct GameContext;
 namespace measures {
 
 constexpr int32_t RANDOM_PLAYERS = 200;
-constexpr int32_t FULL_CLOCK_TICKS = 9900;  // the clock's 99 units of about 100 ticks
+constexpr int32_t FULL_CLOCK_TICKS = LEVEL_CLOCK * CLOCK_UNIT_TICKS;  // the clock's units, of about 100 ticks
 
 struct Options {
     int32_t players = RANDOM_PLAYERS;
