@@ -67,6 +67,5 @@ void GameContext::startFreshLevel(int32_t n) {
     settleTicks = 0;
     levelIndex = n;
     for (Trail& trail : trails) trail = Trail{};
-    state = STATE_PLAY;
     installLevel(n);
 }

@@ -164,6 +164,7 @@ int32_t replayTickLimit(const Replay& replay) {
 ReplayEnd playReplay(const GameContext& set, const Replay& replay) {
     GameContext play = set;
     play.startFreshLevel(replay.level - 1);
+    int32_t state = STATE_PLAY;
     const int32_t limit = replayTickLimit(replay);
     size_t next = 0;
     for (int32_t tick = 1; tick <= limit; ++tick) {
@@ -174,9 +175,9 @@ ReplayEnd playReplay(const GameContext& set, const Replay& replay) {
         }
         TickEvents events;
         play.playTick(click, events);
-        play.state = stateAfter(play.state, events);
-        if (play.state == STATE_LEVEL_COMPLETE) return {tick, play.score, play.clock, OUTCOME_CLEARED};
-        if (play.state == STATE_TIME_OVER) return {tick, play.score, play.clock, OUTCOME_TIME_OVER};
+        state = stateAfter(state, events);
+        if (state == STATE_LEVEL_COMPLETE) return {tick, play.score, play.clock, OUTCOME_CLEARED};
+        if (state == STATE_TIME_OVER) return {tick, play.score, play.clock, OUTCOME_TIME_OVER};
     }
     return {limit, play.score, play.clock, OUTCOME_UNFINISHED};
 }

@@ -44,7 +44,8 @@ TEST(Clock, ALevelStartedFreshLosesItsFirstUnitAfter101Ticks) {
     game.clockSubTicks = 3;
     game.state = STATE_TIME_OVER;
     game.startFreshLevel(0);
-    EXPECT_EQ(game.state, STATE_PLAY);
+    EXPECT_EQ(game.state, STATE_TIME_OVER) << "which screen shows is the shell's to change";
+    game.state = STATE_PLAY;
     EXPECT_EQ(game.score, 0);
     picture::ticks(100);
     EXPECT_EQ(game.clock, 99);

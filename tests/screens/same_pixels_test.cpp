@@ -139,6 +139,7 @@ void level(int w, int n) {
     if (started != w || game.worldIndex != w) startWorld(game, w);
     started = w;
     game.startFreshLevel(n);
+    game.state = STATE_PLAY;
     input = {600, 420, BUTTON_NONE};
 }
 
