@@ -87,6 +87,16 @@ void drawMenu(const GameContext& game, const Click& pointer) {
     sprites.drawSprite(FRAME_POINTER, pointer.x, pointer.y);
 }
 
+void loadLevelBackground(const char* path) {
+    // The new background replaces the last one, whose texture goes back, so
+    // a player starting world after world never piles them up.
+    const int32_t previous = levelBackgroundTexture;
+    levelBackgroundTexture = loadTga(path);
+    if (previous >= 0 && previous != levelBackgroundTexture) releaseTexture(previous);
+    sprites.setupFrames(512, 384, static_cast<uint32_t>(levelBackgroundTexture), 512, 384, FRAME_BACKGROUND,
+                        FRAME_BACKGROUND);
+}
+
 void startWorld(GameContext& game, int32_t j) {
     if (j < 0 || j >= WORLD_COUNT) return;
     // Put the message up at once: reading the level file and the picture
@@ -95,13 +105,7 @@ void startWorld(GameContext& game, int32_t j) {
     printLine(LOADING_MESSAGE);
     sprites.endFrame();
 
-    // The new world's background replaces the last one, whose texture goes
-    // back, so a player starting world after world never piles them up.
-    const int32_t previousBackground = levelBackgroundTexture;
-    levelBackgroundTexture = loadTga(game.worlds[j].backgroundFile);
-    if (previousBackground >= 0 && previousBackground != levelBackgroundTexture) releaseTexture(previousBackground);
-    sprites.setupFrames(512, 384, static_cast<uint32_t>(levelBackgroundTexture), 512, 384, FRAME_BACKGROUND,
-                        FRAME_BACKGROUND);
+    loadLevelBackground(game.worlds[j].backgroundFile);
     game.loadLevelSet(game.worlds[j].levelFile);
     game.beginWorld(j);
 }

@@ -25,6 +25,8 @@ void drawMenu(const GameContext& game, const Click& pointer);
 // The world whose button holds the pointer, or -1 (between the rows' ends,
 // above or below the row).
 int32_t menuWorldAt(int32_t mouseX, int32_t mouseY);
+// Puts the picture at `path` behind the board, giving the last one back.
+void loadLevelBackground(const char* path);
 // Puts up the loading message, loads world j's background and level file
 // and starts its first level.
 void startWorld(GameContext& game, int32_t j);

@@ -73,12 +73,7 @@ bool prepareReplay(GameContext& game, const Replay& replay, std::string& error) 
     game.worldIndex = 1;
     for (int32_t w = 0; w < PLAYED_WORLDS; ++w)
         if (game.worlds[w].levelFile != nullptr && levelFile == game.worlds[w].levelFile) game.worldIndex = w;
-    const int32_t background = loadTga(game.worlds[game.worldIndex].backgroundFile);
-    if (background >= 0) {
-        if (levelBackgroundTexture >= 0 && levelBackgroundTexture != background) releaseTexture(levelBackgroundTexture);
-        levelBackgroundTexture = background;
-        sprites.setupFrames(512, 384, static_cast<uint32_t>(background), 512, 384, FRAME_BACKGROUND, FRAME_BACKGROUND);
-    }
+    loadLevelBackground(game.worlds[game.worldIndex].backgroundFile);
     game.startFreshLevel(replay.level - 1);
     showing = Showing{};
     showing.replay = replay;
