@@ -118,15 +118,19 @@ TEST(BoardMeasures, WantAWallOverEveryBlock) {
     EXPECT_EQ(m.openAboveBlock, 1) << "the a under the gap in the roof";
 }
 
-TEST(BoardMeasures, CompareWallsByTheShareTheyHaveInCommon) {
+TEST(BoardMeasures, LikenessIsTheBestOverlapWhereverTheRoomsSit) {
     int32_t a[16][16] = {}, b[16][16] = {};
-    for (int c = 0; c < 10; ++c) a[0][c] = CELL_WALL;
-    for (int c = 5; c < 15; ++c) b[0][c] = CELL_WALL;
-    EXPECT_DOUBLE_EQ(measures::wallSimilarity(a, b), 5.0 / 15.0);
-    EXPECT_DOUBLE_EQ(measures::wallSimilarity(a, a), 1.0);
-    b[3][3] = CELL_EMPTY;
-    a[3][3] = CELL_EMPTY;
-    EXPECT_DOUBLE_EQ(measures::wallSimilarity(a, b), 5.0 / 15.0) << "only walls count";
+    for (int c = 0; c < 10; ++c) a[2][c] = CELL_WALL, a[3][c] = CELL_EMPTY;
+    for (int c = 5; c < 15; ++c) b[9][c] = CELL_WALL, b[10][c] = CELL_EMPTY;
+    EXPECT_DOUBLE_EQ(measures::wallLikeness(a, b), 1.0) << "the same row of wall, moved";
+    EXPECT_DOUBLE_EQ(measures::floorLikeness(a, b), 1.0);
+    for (int c = 0; c < 5; ++c) b[10][c] = CELL_EMPTY;  // the floor runs on past the wall's left end
+    EXPECT_DOUBLE_EQ(measures::wallLikeness(a, b), 1.0) << "only walls count for the walls";
+    EXPECT_DOUBLE_EQ(measures::floorLikeness(a, b), 10.0 / 15.0);
+    b[10][0] = KIND_FIRST;  // a block stands on open floor
+    EXPECT_DOUBLE_EQ(measures::floorLikeness(a, b), 10.0 / 15.0);
+    const int32_t none[16][16] = {};
+    EXPECT_DOUBLE_EQ(measures::wallLikeness(none, none), 0.0);
 }
 
 TEST(PlayedMeasures, CountLosingFirstPushesAndRandomPlayers) {

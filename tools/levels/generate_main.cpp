@@ -439,7 +439,7 @@ int main(int argc, char** argv) {
             if (!drafter.draft(c, s, blocks, kinds)) continue;
             ++drafts;
             bool copies = false;
-            for (const levelmap::Level& l : against) copies = copies || measures::wallSimilarity(c, l.cells) > 0.6;
+            for (const levelmap::Level& l : against) copies = copies || measures::wallLikeness(c, l.cells) > 0.6;
             if (copies) continue;
             std::memcpy(set.levels[0], c, sizeof c);
             solver::Limits quick;

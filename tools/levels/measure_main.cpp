@@ -226,7 +226,7 @@ int main(int argc, char** argv) {
             for (const WorldFile& g : files) {
                 for (size_t k = 0; k < g.world.levels.size(); ++k) {
                     if (&g == &f && k == i) continue;
-                    const double s = measures::wallSimilarity(level.cells, g.world.levels[k].cells);
+                    const double s = measures::wallLikeness(level.cells, g.world.levels[k].cells);
                     if (s > r.similarity) r.similarity = s, r.similarTo = label(g.number, static_cast<int32_t>(k) + 1);
                 }
             }

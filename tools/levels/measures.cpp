@@ -1,6 +1,7 @@
 #include "tools/levels/measures.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <random>
 #include <utility>
@@ -220,16 +221,54 @@ void measureBoard(const int32_t cells[N][N], Measures& m) {
     }
 }
 
-double wallSimilarity(const int32_t a[N][N], const int32_t b[N][N]) {
-    int32_t both = 0, either = 0;
-    for (int32_t r = 0; r < N; ++r) {
-        for (int32_t c = 0; c < N; ++c) {
-            const bool wa = a[r][c] == CELL_WALL, wb = b[r][c] == CELL_WALL;
-            both += wa && wb;
-            either += wa || wb;
+namespace {
+
+// One layout as a bit a column in each row.
+using Rows = std::array<uint32_t, N>;
+
+template <typename Pick>
+Rows rowsOf(const int32_t cells[N][N], Pick pick) {
+    Rows rows{};
+    for (int32_t r = 0; r < N; ++r)
+        for (int32_t c = 0; c < N; ++c)
+            if (pick(cells[r][c])) rows[r] |= 1u << c;
+    return rows;
+}
+
+int32_t cellCount(const Rows& rows) {
+    int32_t n = 0;
+    for (uint32_t row : rows) n += __builtin_popcount(row);
+    return n;
+}
+
+// The best overlap of two layouts over every shift of `b` against `a`;
+// cells shifted off the board still count as `b`'s.
+double bestOverlap(const Rows& a, const Rows& b) {
+    const int32_t inA = cellCount(a), inB = cellCount(b);
+    if (inA + inB == 0) return 0.0;
+    int32_t best = 0;
+    for (int32_t dr = -(N - 1); dr < N; ++dr) {
+        for (int32_t dc = -(N - 1); dc < N; ++dc) {
+            int32_t both = 0;
+            for (int32_t r = std::max(0, dr); r < std::min(N, N + dr); ++r) {
+                const uint32_t moved = dc >= 0 ? b[r - dr] << dc : b[r - dr] >> -dc;
+                both += __builtin_popcount(a[r] & moved);
+            }
+            best = std::max(best, both);
         }
     }
-    return either ? static_cast<double>(both) / either : 0.0;
+    return static_cast<double>(best) / (inA + inB - best);
+}
+
+}  // namespace
+
+double wallLikeness(const int32_t a[N][N], const int32_t b[N][N]) {
+    const auto wall = [](int32_t code) { return code == CELL_WALL; };
+    return bestOverlap(rowsOf(a, wall), rowsOf(b, wall));
+}
+
+double floorLikeness(const int32_t a[N][N], const int32_t b[N][N]) {
+    return bestOverlap(rowsOf(a, open), rowsOf(b, open));
 }
 
 void placeLevel(GameContext& set, int32_t n, const levelmap::Level& level) {

@@ -76,10 +76,16 @@ void measureBoard(const int32_t cells[levelmap::MAP_SIZE][levelmap::MAP_SIZE], M
 // clock runs out.
 int32_t randomWins(const GameContext& set, int32_t n, int32_t players, uint32_t seed);
 
-// The share of wall cells two boards have in common: the walls both have,
-// over the walls either has.
-double wallSimilarity(const int32_t a[levelmap::MAP_SIZE][levelmap::MAP_SIZE],
-                      const int32_t b[levelmap::MAP_SIZE][levelmap::MAP_SIZE]);
+// How alike two layouts are wherever either room sits on the board: the
+// best overlap over every shift of one against the other, the cells both
+// have over the cells either has. A room moved across the board is the same
+// room to a player, so a likeness that sees only fixed places says nothing.
+// `wallLikeness` compares the walls, `floorLikeness` the open floor (the
+// cells blocks can stand in, those under blocks included).
+double wallLikeness(const int32_t a[levelmap::MAP_SIZE][levelmap::MAP_SIZE],
+                    const int32_t b[levelmap::MAP_SIZE][levelmap::MAP_SIZE]);
+double floorLikeness(const int32_t a[levelmap::MAP_SIZE][levelmap::MAP_SIZE],
+                     const int32_t b[levelmap::MAP_SIZE][levelmap::MAP_SIZE]);
 
 // Puts a map level on board n of the set.
 void placeLevel(GameContext& set, int32_t n, const levelmap::Level& level);
