@@ -83,7 +83,7 @@ bool Search::overBudget() {
         return true;
     }
     // The clock is asked only now and then; it is slow beside a tick.
-    if ((++budgetCalls_ & 63) == 0 && elapsed() > limits_.maxSeconds) {
+    if ((++budgetCalls_ & 1023) == 0 && elapsed() > limits_.maxSeconds) {
         result_.why = "time limit";
         return true;
     }
@@ -105,10 +105,10 @@ int32_t Search::addNode(const Node& node, int32_t copyOf) {
     return static_cast<int32_t>(nodes_.size()) - 1;
 }
 
-std::string Search::restKeyOfBoard() {
+size_t Search::restKeyOfBoard() {
     scratch_.resize(codec_.stride());
     codec_.save(game_, scratch_.data());
-    return codec_.restKey(scratch_.data());
+    return codec_.packedRestKey(scratch_.data(), key_);
 }
 
 std::vector<Click> Search::pathTo(int32_t id, const Click* last) const {

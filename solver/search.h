@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "game/game_context.h"
+#include "solver/key_store.h"
 #include "solver/reach.h"
 #include "solver/skipped_ticks.h"
 #include "solver/snapshot.h"
@@ -74,9 +75,12 @@ private:
     // Puts the board of node `id` on the table.
     void load(int32_t id) { codec_.load(snap(id), game_); }
 
-    bool visit(const std::string& key) { return visited_.insert(key).second; }
+    bool visit(const std::string& key) {
+        return visited_.insert(reinterpret_cast<const uint8_t*>(key.data()), key.size(), 0);
+    }
 
-    std::string restKeyOfBoard();
+    // The packed rest key of the board on the table, in key_; answers its length.
+    size_t restKeyOfBoard();
 
     // The clicks on the way to a node, and a final one that clears the level.
     std::vector<Click> pathTo(int32_t id, const Click* last) const;
@@ -121,7 +125,7 @@ private:
     void expandAtRest(int32_t head, const Node& node, int32_t upTo);
     // Records what is known of a rest board (`board`, its place in known_,
     // or -1 for one met for the first time); `node`, if any, stands on it.
-    void know(const std::string& key, int32_t board, int32_t node, const Known& what);
+    void know(size_t keyLength, int32_t board, int32_t node, const Known& what);
 
     // [SECTION] Timed
     bool liftsIdle();
@@ -142,8 +146,9 @@ private:
     Codec codec_;
     std::vector<Node> nodes_;
     std::vector<uint8_t> snaps_;
-    std::unordered_set<std::string> visited_;
-    std::unordered_map<std::string, int32_t> fewest_;  // rest board to its place in known_
+    KeyStore visited_;
+    KeyStore fewest_;  // rest board (its packed key) to its place in known_
+    uint8_t key_[Codec::PACKED_KEY_BYTES];
     std::vector<Known> known_;
     std::vector<int32_t> boardOf_;   // by node: its board's place in known_
     std::vector<SleepList> sleeps_;  // by node: pushes not to try from it

@@ -139,11 +139,11 @@ void Search::reviseSleep(int32_t id, const int32_t* arriving, int32_t arrivingCo
     enqueue(copy, node.pushes + pushesStillNeeded());
 }
 
-void Search::know(const std::string& key, int32_t board, int32_t node, const Known& what) {
+void Search::know(size_t keyLength, int32_t board, int32_t node, const Known& what) {
     if (board < 0) {
         board = static_cast<int32_t>(known_.size());
         known_.push_back(what);
-        fewest_.emplace(key, board);
+        fewest_.insert(key_, keyLength, board);
     } else {
         known_[board] = what;
     }
@@ -256,9 +256,9 @@ void Search::expandAtRest(int32_t head, const Node& node, int32_t upTo) {
                 made[madeCount++] = static_cast<int32_t>(sleepers_.size());
                 sleepers_.push_back(Sleeper{id, area});
             }
-            const std::string key = restKeyOfBoard();
-            const auto found = fewest_.find(key);
-            const int32_t board = found == fewest_.end() ? -1 : found->second;
+            const size_t key = restKeyOfBoard();
+            const int32_t* found = fewest_.find(key_, key);
+            const int32_t board = found ? *found : -1;
             if (board >= 0 && known_[board].pushes < node.pushes + 1) continue;
             if (board >= 0 && known_[board].pushes == node.pushes + 1) {
                 reviseSleep(known_[board].node, after, afterCount);

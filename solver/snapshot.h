@@ -114,6 +114,14 @@ public:
     // list of kinds and places of the live blocks.
     std::string restKey(const uint8_t* snap, bool withoutLifts = false) const;
 
+    // The same board as restKey, packed tighter: when every live block stands
+    // exactly in a cell of the grid, a tag byte 0 and two bytes a block (its
+    // kind, its cell), sorted; otherwise a tag byte 1 and restKey's bytes. Two
+    // boards have equal packed keys exactly when they have equal rest keys.
+    // Answers the length written to `out`, which holds PACKED_KEY_BYTES.
+    static constexpr size_t PACKED_KEY_BYTES = 1 + MAX_BLOCKS * 8;
+    size_t packedRestKey(const uint8_t* snap, uint8_t* out) const;
+
 private:
     int32_t count_ = 0;
     int32_t stride_ = TAIL_BYTES;
