@@ -19,6 +19,8 @@
 //                    all seven most such boards have no solution at all, with
 //                    three most have one
 //   --seconds S      the processor time the survey gives each board (default 20)
+//   --min-pushes P   report only boards whose fewest pushes are P or more, and
+//                    those the solver runs out on; a count of the others ends it
 // The map is written to standard output; progress to standard error.
 #include <algorithm>
 #include <cmath>
@@ -349,6 +351,7 @@ int main(int argc, char** argv) {
     uint32_t seed = 1;
     int32_t world = -1, tries = 4000, only = 0, survey = 0, kinds = 7;
     double surveySeconds = 20;
+    int32_t minPushes = 0;
     std::vector<int32_t> lifts, tars;
     std::vector<levelmap::Level> against;
     for (int i = 1; i < argc; ++i) {
@@ -360,6 +363,7 @@ int main(int argc, char** argv) {
         else if (std::strcmp(a, "--survey") == 0 && more) survey = std::atoi(argv[++i]);
         else if (std::strcmp(a, "--kinds") == 0 && more) kinds = std::clamp(std::atoi(argv[++i]), 1, 7);
         else if (std::strcmp(a, "--seconds") == 0 && more) surveySeconds = std::max(0.0, std::atof(argv[++i]));
+        else if (std::strcmp(a, "--min-pushes") == 0 && more) minPushes = std::atoi(argv[++i]);
         else if (std::strcmp(a, "--lift") == 0 && more) lifts = numbers(argv[++i]);
         else if (std::strcmp(a, "--tar") == 0 && more) tars = numbers(argv[++i]);
         else if (std::strcmp(a, "--against") == 0 && more) {
@@ -370,7 +374,7 @@ int main(int argc, char** argv) {
             against.insert(against.end(), w.levels.begin(), w.levels.end());
         } else if (a[0] != '-' && world < 0) world = std::atoi(a);
         else {
-            std::fprintf(stderr, "usage: %s [--seed N] [--against MAP]... [--lift L,..] [--tar L,..] [--tries N] [--only L] [--survey BLOCKS [--kinds K] [--seconds S]] WORLD\n",
+            std::fprintf(stderr, "usage: %s [--seed N] [--against MAP]... [--lift L,..] [--tar L,..] [--tries N] [--only L] [--survey BLOCKS [--kinds K] [--seconds S] [--min-pushes P]] WORLD\n",
                          argv[0]);
             return 2;
         }
@@ -383,6 +387,7 @@ int main(int argc, char** argv) {
         Drafter drafter(seed);
         drafter.bigRooms_ = survey > 0;
         drafter.denseKinds_ = kinds;
+        int32_t shallow = 0, unsolvable = 0;
         for (int32_t n = 0; n < tries;) {
             Cells c;
             // A negative count drafts rooms like the worlds' instead of crowded ones.
@@ -393,6 +398,14 @@ int main(int argc, char** argv) {
             limits.maxSeconds = surveySeconds;
             limits.maxStates = 5000000;
             const solver::Result r = solver::solve(set, 0, limits);
+            if (r.solved && r.pushes < minPushes) {
+                ++shallow;
+                continue;
+            }
+            if (minPushes > 0 && !r.solved && r.why == "no solution") {
+                ++unsolvable;
+                continue;
+            }
             measures::Measures m;
             measures::measureBoard(c, m);
             std::printf("blocks %d: %s pushes %d states %lld hopeless %lld %.2f s (%.0f states/s)\n%s", m.blocks,
@@ -401,6 +414,9 @@ int main(int argc, char** argv) {
                         mapText(c).c_str());
             std::fflush(stdout);
         }
+        if (minPushes > 0)
+            std::printf("not shown: %d solved in fewer than %d pushes, %d without a solution\n", shallow, minPushes,
+                        unsolvable);
         return 0;
     }
     measures::Options options;

@@ -7,6 +7,8 @@
 //   --ticks T         a level must be cleared by tick T (default 6600)
 //   --timed           search on the tick grid even without a lift
 //   --breadth-first   search boards without lifts plainly breadth-first
+//   --stats           print the search's counts for each level (pushes played,
+//                     boards put off, ticks run ahead)
 //   --every-order     try pushes that never touch in every order, play every
 //                     tick of a fall and every push, all of a board's pushes at
 //                     once (slower, the same fewest pushes)
@@ -26,9 +28,10 @@ namespace {
 
 int usage(const char* program, FILE* out = stderr) {
     std::fprintf(out,
-                 "usage: %s [--clicks] [--write-replays DIR] [--max-states N] [--max-seconds S] [--ticks T] [--timed] [--breadth-first] [--every-order] LEVELFILE [LEVEL...]\n"
+                 "usage: %s [--clicks] [--stats] [--write-replays DIR] [--max-states N] [--max-seconds S] [--ticks T] [--timed] [--breadth-first] [--every-order] LEVELFILE [LEVEL...]\n"
                  "Proves levels by finding clicks a person could make that clear each one in time.\n"
                  "  --clicks          print each solution's clicks\n"
+                 "  --stats           print the search's counts for each level\n"
                  "  --write-replays DIR  write each solution as a replay, DIR/NAME-LEVEL.replay\n"
                  "  --max-states N    give up on a level after N states (default 1500000)\n"
                  "  --max-seconds S   give up on a level after S seconds of processor time (default 20)\n"
@@ -75,6 +78,7 @@ bool writeReplay(const char* dir, const char* path, const GameContext& set, int3
 int main(int argc, char** argv) {
     solver::Limits limits;
     bool showClicks = false;
+    bool showStats = false;
     const char* path = nullptr;
     const char* replayDir = nullptr;
     std::vector<int32_t> wanted;
@@ -86,6 +90,8 @@ int main(int argc, char** argv) {
             return 0;
         } else if (std::strcmp(a, "--clicks") == 0) {
             showClicks = true;
+        } else if (std::strcmp(a, "--stats") == 0) {
+            showStats = true;
         } else if (std::strcmp(a, "--write-replays") == 0 && hasValue) {
             replayDir = argv[++i];
         } else if (std::strcmp(a, "--breadth-first") == 0) {
@@ -138,6 +144,10 @@ int main(int argc, char** argv) {
                         static_cast<long long>(r.states), r.seconds, r.timed ? "  timed" : "");
             allGood = false;
         }
+        if (showStats)
+            std::printf("    pushes played %lld (%.0f a second)  put off %lld  ticks run ahead %lld\n",
+                        static_cast<long long>(r.pushesPlayed), r.seconds > 0 ? r.pushesPlayed / r.seconds : 0.0,
+                        static_cast<long long>(r.putOff), static_cast<long long>(r.ticksRunAhead));
         if (replayDir && r.solved && !writeReplay(replayDir, path, set, n, r)) allGood = false;
         if (showClicks)
             for (const solver::Click& c : r.clicks)
