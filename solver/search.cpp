@@ -18,6 +18,7 @@ Result Search::run() {
     started_ = cpuSeconds();
     game_.startFreshLevel(level_);
     codec_.init(game_);
+    snaps_.init(codec_.stride());
     result_.timed = limits_.forceTimed || hasLift(game_);
     if (playOpening()) {
         if (result_.timed)
@@ -96,12 +97,11 @@ int32_t Search::addNode(const Node& node, int32_t copyOf) {
     expanded_.push_back(0);
     triedUpTo_.push_back(-1);
     boardOf_.push_back(copyOf >= 0 ? boardOf_[copyOf] : -1);
-    const size_t at = snaps_.size();
-    snaps_.resize(at + codec_.stride());
+    uint8_t* at = snaps_.add();
     if (copyOf >= 0)
-        std::memcpy(snaps_.data() + at, snap(copyOf), codec_.stride());
+        std::memcpy(at, snap(copyOf), codec_.stride());
     else
-        codec_.save(game_, snaps_.data() + at);
+        codec_.save(game_, at);
     return static_cast<int32_t>(nodes_.size()) - 1;
 }
 

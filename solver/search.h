@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "game/game_context.h"
+#include "solver/arena.h"
 #include "solver/key_store.h"
 #include "solver/reach.h"
 #include "solver/skipped_ticks.h"
@@ -70,7 +71,7 @@ private:
     // A node for the board on the table, or for the board of node `copyOf`.
     int32_t addNode(const Node& node, int32_t copyOf = -1);
 
-    const uint8_t* snap(int32_t id) const { return snaps_.data() + static_cast<size_t>(id) * codec_.stride(); }
+    const uint8_t* snap(int32_t id) const { return snaps_.at(static_cast<size_t>(id)); }
 
     // Puts the board of node `id` on the table.
     void load(int32_t id) { codec_.load(snap(id), game_); }
@@ -145,15 +146,15 @@ private:
     Result result_;
     Codec codec_;
     std::vector<Node> nodes_;
-    std::vector<uint8_t> snaps_;
+    SnapStore snaps_;
     KeyStore visited_;
     KeyStore fewest_;  // rest board (its packed key) to its place in known_
     uint8_t key_[Codec::PACKED_KEY_BYTES];
     std::vector<Known> known_;
     std::vector<int32_t> boardOf_;   // by node: its board's place in known_
     std::vector<SleepList> sleeps_;  // by node: pushes not to try from it
-    std::vector<Sleeper> sleepers_;
-    std::vector<int32_t> sleepList_;
+    Arena<Sleeper> sleepers_;
+    Arena<int32_t> sleepList_;
     std::unordered_map<int32_t, Asleep> onlyThese_;  // copies made by reviseSleep: the pushes they try
     std::vector<uint8_t> expanded_;                  // by node
     std::unordered_map<int32_t, std::vector<int32_t>> madeEarlier_;  // nodes with pushes left: the sleepers made

@@ -108,9 +108,7 @@ int32_t Search::pushId(int32_t from, int32_t slot, int32_t button) const {
 }
 
 Search::SleepList Search::storeSleepList(const int32_t* sleepers, int32_t count) {
-    SleepList list{static_cast<int32_t>(sleepList_.size()), count};
-    sleepList_.insert(sleepList_.end(), sleepers, sleepers + count);
-    return list;
+    return SleepList{static_cast<int32_t>(sleepList_.append(sleepers, static_cast<size_t>(count))), count};
 }
 
 void Search::reviseSleep(int32_t id, const int32_t* arriving, int32_t arrivingCount) {
@@ -253,8 +251,7 @@ void Search::expandAtRest(int32_t head, const Node& node, int32_t upTo) {
                 }
                 for (int32_t m = 0; m < madeCount && afterCount < MAX_BLOCKS * 2; ++m)
                     if (!sleepers_[made[m]].area.overlaps(near)) after[afterCount++] = made[m];
-                made[madeCount++] = static_cast<int32_t>(sleepers_.size());
-                sleepers_.push_back(Sleeper{id, area});
+                made[madeCount++] = static_cast<int32_t>(sleepers_.push(Sleeper{id, area}));
             }
             const size_t key = restKeyOfBoard();
             const int32_t* found = fewest_.find(key_, key);
