@@ -10,6 +10,19 @@
 //   --tar LEVELS     the levels that need tar
 //   --tries N        drafts per level before the slot's bounds widen (default 4000)
 //   --only LEVEL     draft this level alone
+//   --shape NAME     the family of rooms: box (default), chambers, shafts,
+//                    stairs, pillars, overhangs, hall, or any (one of the
+//                    families beyond the box for each draft); see room_shapes.h
+//   --blocks MIN-MAX the blocks a level holds, tar, rocks and lifts counted;
+//                    the window slides up from the first level to the ninth
+//   --pushes MIN-MAX the fewest pushes, rising from MIN at the first level to
+//                    MAX at the ninth, give or take one
+//   --span N         the open floor must reach across N columns or rows
+//   --alike X        turn away a draft whose walls and open floor are both more
+//                    than X alike (over every shift) to a level of the maps
+//                    given with --against or drafted before it (default 0.8)
+//   --states N       the states the solver may spend on a draft's first proof
+//                    (default 30000; beside a lift 200000): deeper levels need more
 // With TOLVANE_GEN_VERBOSE set, each draft the solver could not prove is
 // reported with the reason.
 //   --survey BLOCKS  instead, draft crowded boards of that many blocks (or,
@@ -38,6 +51,7 @@
 #include "solver/solver.h"
 #include "tools/levels/level_map.h"
 #include "tools/levels/measures.h"
+#include "tools/levels/room_shapes.h"
 
 namespace {
 
@@ -125,6 +139,14 @@ public:
             for (int32_t col = 1; col < N - 1; ++col)
                 if (c[r][col] == CELL_EMPTY) cells.emplace_back(r, col);
         if (cells.empty()) return false;
+        // In the big rooms blocks are dropped in heaps half the time: piles
+        // that must be taken apart, not blocks strewn one by one.
+        if (shape_ != rooms::Shape::BOX && lastColumn_ >= 0 && chance(50)) {
+            std::vector<std::pair<int32_t, int32_t>> near;
+            for (const auto& cell : cells)
+                if (std::abs(cell.second - lastColumn_) <= 1) near.push_back(cell);
+            if (!near.empty()) cells.swap(near);
+        }
         auto [r, col] = cells[rng_() % cells.size()];
         while (r + 1 < N - 1 && c[r + 1][col] == CELL_EMPTY) ++r;
         if (c[r + 1][col] == 0) return false;  // nothing under it
@@ -132,6 +154,7 @@ public:
             for (const auto& [dr, dc] : {std::pair{0, 1}, {0, -1}, {1, 0}, {-1, 0}})
                 if (c[r + dr][col + dc] == code) return false;
         c[r][col] = code;
+        lastColumn_ = col;
         return true;
     }
 
@@ -265,7 +288,9 @@ public:
 
     // A whole draft for a slot, or false when this try went nowhere.
     bool draft(Cells& c, const Slot& s, int32_t blocks, int32_t kinds) {
-        room(c, s);
+        if (shape_ == rooms::Shape::BOX) room(c, s);
+        else rooms::carve(c, shape_, s.world, rng_);
+        lastColumn_ = -1;
         if (s.lift && !liftAndShelf(c)) return false;
         if (s.tar) {
             const int32_t n = pick(1, 2);
@@ -282,10 +307,16 @@ public:
         std::vector<int32_t> codes;
         int32_t left = blocks;
         for (int32_t k = 0; k < kinds; ++k) {
-            const int32_t rest = kinds - k - 1;
-            int32_t n = std::clamp(left - 2 * rest, 2, 3);
-            if (k == kinds - 1) n = std::max(2, left);
-            if (n > (bigRooms_ ? 6 : 4)) n = bigRooms_ ? 6 : 4;
+            int32_t n;
+            if (shape_ != rooms::Shape::BOX) {
+                // The big rooms share the blocks out evenly, two at least a kind.
+                n = std::max(2, left / (kinds - k));
+            } else {
+                const int32_t rest = kinds - k - 1;
+                n = std::clamp(left - 2 * rest, 2, 3);
+                if (k == kinds - 1) n = std::max(2, left);
+                if (n > (bigRooms_ ? 6 : 4)) n = bigRooms_ ? 6 : 4;
+            }
             for (int32_t i = 0; i < n; ++i) codes.push_back(order[k]);
             left -= n;
         }
@@ -311,10 +342,12 @@ public:
 private:
     std::mt19937 rng_;
     std::pair<int32_t, int32_t> shelfCell_{0, 0};
+    int32_t lastColumn_ = -1;  // where the last block was dropped
 
 public:
     bool bigRooms_ = false;
     int32_t denseKinds_ = 7;  // how many kinds a crowded board mixes
+    rooms::Shape shape_ = rooms::Shape::BOX;
 };
 
 std::string mapText(const Cells& c) {
@@ -337,6 +370,15 @@ std::string mapText(const Cells& c) {
     return out;
 }
 
+// "MIN-MAX" (or one number for both); false when it is not that.
+bool range(const char* text, std::pair<int32_t, int32_t>& out) {
+    int32_t lo = 0, hi = 0;
+    const int n = std::sscanf(text, "%d-%d", &lo, &hi);
+    if (n < 1 || lo < 1) return false;
+    out = {lo, n == 2 ? std::max(lo, hi) : lo};
+    return true;
+}
+
 std::vector<int32_t> numbers(const char* text) {
     std::vector<int32_t> out;
     std::stringstream in(text);
@@ -353,6 +395,11 @@ int main(int argc, char** argv) {
     double surveySeconds = 20;
     int32_t minPushes = 0;
     std::vector<int32_t> lifts, tars;
+    rooms::Shape shape = rooms::Shape::BOX;
+    std::pair<int32_t, int32_t> blockRange{0, 0}, pushRange{0, 0};
+    int32_t span = 0, firstStates = 30000;
+    double alike = 0.8;
+    bool usage = false;
     std::vector<levelmap::Level> against;
     for (int i = 1; i < argc; ++i) {
         const char* a = argv[i];
@@ -366,6 +413,12 @@ int main(int argc, char** argv) {
         else if (std::strcmp(a, "--min-pushes") == 0 && more) minPushes = std::atoi(argv[++i]);
         else if (std::strcmp(a, "--lift") == 0 && more) lifts = numbers(argv[++i]);
         else if (std::strcmp(a, "--tar") == 0 && more) tars = numbers(argv[++i]);
+        else if (std::strcmp(a, "--shape") == 0 && more) usage = !rooms::shapeNamed(argv[++i], shape);
+        else if (std::strcmp(a, "--blocks") == 0 && more) usage = !range(argv[++i], blockRange);
+        else if (std::strcmp(a, "--pushes") == 0 && more) usage = !range(argv[++i], pushRange);
+        else if (std::strcmp(a, "--span") == 0 && more) span = std::atoi(argv[++i]);
+        else if (std::strcmp(a, "--alike") == 0 && more) alike = std::atof(argv[++i]);
+        else if (std::strcmp(a, "--states") == 0 && more) firstStates = std::max(1000, std::atoi(argv[++i]));
         else if (std::strcmp(a, "--against") == 0 && more) {
             std::ifstream in(argv[++i]);
             std::stringstream text;
@@ -376,6 +429,12 @@ int main(int argc, char** argv) {
         else {
             std::fprintf(stderr, "usage: %s [--seed N] [--against MAP]... [--lift L,..] [--tar L,..] [--tries N] [--only L] [--survey BLOCKS [--kinds K] [--seconds S] [--min-pushes P]] WORLD\n",
                          argv[0]);
+            std::fprintf(stderr, "  and for the worlds: [--shape %s] [--blocks MIN-MAX] [--pushes MIN-MAX] [--span N] [--alike X] [--states N]\n",
+                         rooms::shapeNames());
+            return 2;
+        }
+        if (usage) {
+            std::fprintf(stderr, "%s: bad value for %s (shapes: %s)\n", argv[0], a, rooms::shapeNames());
             return 2;
         }
     }
@@ -436,7 +495,19 @@ int main(int argc, char** argv) {
         s.tar = std::count(tars.begin(), tars.end(), level) > 0;
         if (s.tar) s.minBlocks = std::max(4, s.minBlocks - 3), s.maxBlocks = std::max(6, s.maxBlocks - 3);
         if (s.lift) s.minBlocks = 4, s.maxBlocks = 5 + world / 5, s.minKinds = 2, s.maxKinds = 2 + world / 8;
+        // The slot asked for on the command line: the blocks' window slides up
+        // through the world, lift levels staying at its foot (the lift's timing
+        // is searched), and the pushes climb from the first level to the ninth.
+        int32_t fewestBlocks = 0, mostBlocks = 0;
+        if (blockRange.first > 0) {
+            const int32_t width = blockRange.second - blockRange.first;
+            fewestBlocks = blockRange.first + width * (level - 1) / 16;
+            mostBlocks = std::min(blockRange.second, fewestBlocks + width / 2 + 1);
+            if (s.lift) mostBlocks = fewestBlocks, fewestBlocks = std::max(5, fewestBlocks - 3);
+        }
+        if (pushRange.first > 0) s.pushes = pushRange.first + ((pushRange.second - pushRange.first) * (level - 1) + 4) / 8;
         Drafter drafter(seed * 1000003u + static_cast<uint32_t>(world * 100 + level));
+        drafter.shape_ = shape;
         Cells c;
         bool found = false;
         int32_t slack = 0;
@@ -450,19 +521,32 @@ int main(int argc, char** argv) {
                 ++slack;
                 std::fprintf(stderr, "%d-%d: widening, slack %d\n", world, level, slack);
             }
-            const int32_t kinds = drafter.pick(s.minKinds, s.maxKinds);
-            const int32_t blocks = std::max(2 * kinds, drafter.pick(s.minBlocks, s.maxBlocks));
+            int32_t kinds = drafter.pick(s.minKinds, s.maxKinds);
+            int32_t blocks = std::max(2 * kinds, drafter.pick(s.minBlocks, s.maxBlocks));
+            if (fewestBlocks > 0) {
+                // The lift and the tar are blocks too; rocks are counted when they land.
+                blocks = drafter.pick(fewestBlocks, mostBlocks) - s.lift - s.tar;
+                kinds = drafter.pick(std::max(2, (blocks + 3) / 4), std::max(2, std::min(5, blocks / 3)));
+                blocks = std::max(blocks, 2 * kinds);
+            }
             if (!drafter.draft(c, s, blocks, kinds)) continue;
+            if (rooms::floorSpan(c) < span) continue;
+            if (fewestBlocks > 0) {
+                measures::Measures board;
+                measures::measureBoard(c, board);
+                if (board.blocks < fewestBlocks || board.blocks > mostBlocks + 1) continue;
+            }
             ++drafts;
             bool copies = false;
-            for (const levelmap::Level& l : against) copies = copies || measures::wallLikeness(c, l.cells) > 0.6;
+            for (const levelmap::Level& l : against)
+                copies = copies || (measures::wallLikeness(c, l.cells) > alike && measures::floorLikeness(c, l.cells) > alike);
             if (copies) continue;
             std::memcpy(set.levels[0], c, sizeof c);
             solver::Limits quick;
-            quick.maxSeconds = 2.0;
+            quick.maxSeconds = 3.0;
             // Levels that take the solver long also take the tests long: a
             // draft that needs many states is passed over.
-            quick.maxStates = s.lift ? 200000 : 30000;
+            quick.maxStates = s.lift ? std::max(200000, firstStates) : firstStates;
             const solver::Result r = solver::solve(set, 0, quick);
             if (!r.solved) {
                 if (std::getenv("TOLVANE_GEN_VERBOSE")) std::fprintf(stderr, "unsolved: %s, %lld states, %.2f s\n", r.why.c_str(), static_cast<long long>(r.states), r.seconds);
