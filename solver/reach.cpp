@@ -1,5 +1,6 @@
 #include "solver/reach.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace solver {
@@ -10,7 +11,7 @@ void Reach::build(const GameContext& g) {
         for (int32_t c = 0; c < BOARD_SIZE; ++c) open[r][c] = g.board[r][c] == CELL_EMPTY;
     for (const Block& b : g.blocks)
         if (b.alive && b.motion == MOTION_ICKY) open[cellOf(b) / BOARD_SIZE][cellOf(b) % BOARD_SIZE] = false;
-    meet_.clear();
+    std::fill(meet_.begin(), meet_.end(), 0);
     for (int32_t c = 0; c < BOARD_SIZE; ++c) {
         int32_t floor = -1;
         for (int32_t r = BOARD_SIZE - 1; r >= 0; --r) {

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 #include "game/game_context.h"
@@ -24,12 +23,11 @@ public:
     // Whether a block standing in cell a can ever come next to, onto or
     // under a block standing in cell b.
     bool canMeet(int32_t a, int32_t b) {
-        const int32_t key = a * CELLS + b;
-        const auto known = meet_.find(key);
-        if (known != meet_.end()) return known->second;
+        uint8_t& known = meet_[static_cast<size_t>(a * CELLS + b)];
+        if (known) return known == MEETS;
         bool meets = false;
         for (int32_t at = 0; at < CELLS && !meets; ++at) meets = near_[a][at] && reach_[b][at];
-        meet_[key] = meets;
+        known = meets ? MEETS : NEVER;
         return meets;
     }
 
@@ -54,7 +52,8 @@ private:
     using Cells = std::array<bool, CELLS>;
     std::vector<Cells> reach_ = std::vector<Cells>(CELLS);  // the cells a block in a cell can ever stand in
     std::vector<Cells> near_ = std::vector<Cells>(CELLS);   // those cells and their neighbours
-    std::unordered_map<int32_t, bool> meet_;
+    static constexpr uint8_t MEETS = 1, NEVER = 2;   // canMeet's answers so far, 0 for not asked
+    std::vector<uint8_t> meet_ = std::vector<uint8_t>(CELLS * CELLS);
     std::array<int32_t, CELLS> lowest_{};  // the lowest row a block falls to from a cell, -1 in a wall
 };
 

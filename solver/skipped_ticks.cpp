@@ -8,17 +8,37 @@ namespace {
 
 constexpr int32_t SETTLE_CAP = 3000;  // ticks a board may take to come to rest after a push
 
+// The clock's part of `ticks` play ticks at once, as runClock plays them one
+// by one; the caller makes sure the time does not run out in them.
+void runClockFor(GameContext& g, int32_t ticks) {
+    g.clockSubTicks -= ticks;
+    if (g.clockSubTicks >= 0) return;
+    const int32_t units = (CLOCK_UNIT_TICKS - g.clockSubTicks) / (CLOCK_UNIT_TICKS + 1);
+    g.clockSubTicks += units * (CLOCK_UNIT_TICKS + 1);
+    g.clock -= units;
+}
+
 // A blink holds the board still: until its last tick nothing steps, nothing
 // is clicked or removed, and no fall is free, so the settle count stays at
-// nought and every tick marks the same blocks again on the same board. Such a
-// tick only runs the clock and counts down; answers whether it was one. With
-// a unit left on the clock, the time cannot run out in it.
-bool blinkOnlyTick(GameContext& g) {
-    if (g.elimDelay <= 1 || g.settleTicks != 0 || g.clock < 1) return false;
-    TickEvents events;
-    g.runClock(events);
-    --g.elimDelay;
-    return true;
+// nought and every tick marks the same blocks again on the same board. Such
+// ticks only run the clock and count down, and all of them up to the blink's
+// last are played at once while the clock keeps at least a unit in each (the
+// time cannot run out in such a tick); answers how many were played.
+int32_t blinkOnlyTicks(GameContext& g) {
+    if (g.elimDelay <= 1 || g.settleTicks != 0 || g.clock < 1) return 0;
+    // Ticks that each start with a unit or more on the clock: all but the
+    // last unit's ticks.
+    const int32_t safe = (g.clock - 1) * (CLOCK_UNIT_TICKS + 1) + g.clockSubTicks + 1;
+    const int32_t ticks = std::min(g.elimDelay - 1, safe);
+    if (ticks < 1) {
+        TickEvents events;
+        g.runClock(events);
+        --g.elimDelay;
+        return 1;
+    }
+    runClockFor(g, ticks);
+    g.elimDelay -= ticks;
+    return ticks;
 }
 
 // Whether some block differs from `before`; covers the boxes of those that
@@ -47,15 +67,10 @@ int32_t clockTicksLeft(const GameContext& g) {
     return std::max(0, g.clock * (CLOCK_UNIT_TICKS + 1) + g.clockSubTicks - 1);
 }
 
-// What a run of skipped ticks does besides moving blocks: the clock runs and
-// the trails fade.
-void passTicks(GameContext& g, int32_t ticks) {
-    TickEvents events;
-    for (int32_t t = 0; t < ticks; ++t) {
-        g.runClock(events);
-        for (Trail& trail : g.trails) g.fadeTrail(trail);
-    }
-}
+// What a run of skipped ticks does besides moving blocks: the clock runs.
+// The trails would fade too, but the rules never read them, and the search
+// keeps none of them in its snapshots.
+void passTicks(GameContext& g, int32_t ticks) { runClockFor(g, ticks); }
 
 // After a tick that changed nothing, with no blink: the ticks until the
 // settle count runs out change nothing either, since the board step sees the
@@ -169,7 +184,10 @@ Settled settle(GameContext& g, int32_t count, bool runFallsAhead, int64_t* ranAh
     } before[MAX_BLOCKS];
     FallRunner falls(g, count);
     for (int32_t t = 1; t <= SETTLE_CAP; ++t) {
-        if (blinkOnlyTick(g)) continue;
+        if (const int32_t blink = blinkOnlyTicks(g)) {
+            t += blink - 1;
+            continue;
+        }
         for (int32_t i = 0; i < count; ++i) {
             const Block& b = g.blocks[i];
             before[i] = {b.x, b.y, b.alive, b.marked};
