@@ -89,8 +89,11 @@ int32_t Kinds::needs(int32_t kind, const Moved* moved, int32_t movedCount, bool 
         if (((wildBits >> i) | (wildBits >> j)) & 1) return std::abs(column(i) - column(j)) <= 1;
         return reach_.canMeetUnpushed(cells[i], cells[j]);
     };
-    bool alone = false;
-    for (int32_t i = 0; i < n && !alone; ++i) {
+    // Every block with no like block it could meet unpushed; with
+    // `anyWillDo`, the first one found is enough.
+    int32_t aloneColumns[MAX_BLOCKS];
+    int32_t alone = 0;
+    for (int32_t i = 0; i < n && !(anyWillDo && alone); ++i) {
         bool partner = false;
         if ((movedBits >> i) & 1) {
             for (int32_t j = 0; j < n && !partner; ++j) partner = j != i && meet(i, j);
@@ -98,12 +101,36 @@ int32_t Kinds::needs(int32_t kind, const Moved* moved, int32_t movedCount, bool 
             partner = (partners_[kind][i] & ~movedBits) != 0;
             for (int32_t m = 0; m < movedCount && !partner; ++m) partner = meet(i, moved[m].index);
         }
-        alone = !partner;
+        if (!partner) aloneColumns[alone++] = column(i);
     }
     if (alone && anyWillDo) return 1;
     int32_t columns[MAX_BLOCKS];
     for (int32_t i = 0; i < n; ++i) columns[i] = column(i);
-    return std::max(fewestToGroup(columns, n), alone ? 1 : 0);
+    return std::max(fewestToGroup(columns, n), windowsToCover(aloneColumns, alone));
+}
+
+// The blocks of a kind left alone (no like block they could meet unpushed)
+// each need a push of their kind before they can vanish: only a push moves
+// a block to another column, falling only ever takes a partner away (a block
+// that falls lower can reach fewer rows beside it), and a pushed block, on
+// whatever row it falls to, can only meet a like block in its own column or
+// the two beside it. So a block pushed once ends up a column from where it
+// stood and serves the alone blocks of a window of three columns: itself,
+// and those beside where it went. A block pushed twice or more serves two
+// such windows at most, one about where it stood and one about where it
+// went, for two pushes or more. So a kind's pushes are at least the fewest
+// windows of three columns that cover the columns of its alone blocks, which
+// a walk along them from the left finds: each window starts at the first
+// column not yet covered.
+int32_t windowsToCover(int32_t* columns, int32_t n) {
+    std::sort(columns, columns + n);
+    int32_t windows = 0;
+    for (int32_t i = 0; i < n;) {
+        ++windows;
+        const int32_t end = columns[i] + 2;
+        while (i < n && columns[i] <= end) ++i;
+    }
+    return windows;
 }
 
 }  // namespace solver

@@ -16,6 +16,11 @@ namespace solver {
 // with neither pushed again (Reach::canMeetUnpushed, which sees walls and tar
 // but no block in the way): only a push of a block of that kind can bring it
 // one. Each push moves a block of one kind, so the kinds' needs add up.
+// The fewest windows of three neighbouring columns that cover these
+// columns (sorted in place): the pushes a kind with blocks left alone in
+// them still needs at the least.
+int32_t windowsToCover(int32_t* columns, int32_t n);
+
 class Kinds {
 public:
     // From the board on the table.

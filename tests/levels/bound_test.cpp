@@ -7,6 +7,7 @@
 #include <random>
 #include <vector>
 
+#include "solver/bound.h"
 #include "solver/solver.h"
 
 namespace {
@@ -52,6 +53,21 @@ TEST(Solver, BoundIsTheLeastNarrowingOverEverySplitOfAKind) {
     EXPECT_EQ(solver::fewestToGroup(neighbours, 12), 2);
     const int32_t lone[] = {7};
     EXPECT_EQ(solver::fewestToGroup(lone, 1), 0) << "a lone block is the hopeless check's, not the bound's";
+}
+
+TEST(Solver, BoundCoversTheBlocksLeftAloneWithWindowsOfThreeColumns) {
+    // Columns of the blocks left alone, and the fewest windows of three
+    // neighbouring columns that cover them.
+    const struct {
+        std::vector<int32_t> columns;
+        int32_t windows;
+    } cases[] = {
+        {{}, 0}, {{5}, 1}, {{5, 7}, 1}, {{5, 8}, 2}, {{9, 1, 5}, 3}, {{1, 2, 3, 4}, 2}, {{0, 2, 4, 6, 8}, 3},
+    };
+    for (const auto& c : cases) {
+        std::vector<int32_t> columns = c.columns;
+        EXPECT_EQ(solver::windowsToCover(columns.data(), static_cast<int32_t>(columns.size())), c.windows);
+    }
 }
 
 }  // namespace
