@@ -102,9 +102,13 @@ public:
         const bool steady = repeatsLastTick(before);
         if (!steady) return 0;
         const int32_t room = fallRoom();
-        // The falling blocks stop short of anything by four pixels, which a
+        // The falling blocks stop short of any block by four pixels, which a
         // falling block's probes (two and three pixels below it) never reach.
-        const int32_t ticks = std::min((room - MIN_GAP) / FALL_PIXELS, clockTicksLeft(g_));
+        // Terrain they may reach: the probe that stops a fall there asks for
+        // terrain at the block's bottom edge, which is open floor until the
+        // tick the block comes to stand on it, and that tick, with no block
+        // below, is still a free fall like the ones before it.
+        const int32_t ticks = std::min(room / FALL_PIXELS, clockTicksLeft(g_));
         if (ticks < 1) return 0;
         for (int32_t i = 0; i < count_; ++i) {
             if (dy_[i] == 0) continue;
@@ -147,11 +151,11 @@ private:
         return same && moving;
     }
 
-    // The least room under a falling block, in pixels, to the terrain or to
-    // a block that is not falling with it.
+    // The least room under a falling block, in pixels, to the terrain, or
+    // to a block that is not falling with it less MIN_GAP.
     int32_t fallRoom() const {
         int32_t room = 1 << 20;
-        for (int32_t i = 0; i < count_ && room > MIN_GAP; ++i) {
+        for (int32_t i = 0; i < count_ && room > 0; ++i) {
             if (dy_[i] == 0) continue;
             const Block& b = g_.blocks[i];
             const int32_t bottom = b.y + CELL_PIXELS;
@@ -163,7 +167,7 @@ private:
             for (int32_t j = 0; j < count_; ++j) {
                 const Block& o = g_.blocks[j];
                 if (j == i || !o.alive || dy_[j] != 0 || o.x + CELL_PIXELS <= b.x || b.x + CELL_PIXELS <= o.x) continue;
-                if (o.y + CELL_PIXELS > b.y) room = std::min(room, o.y - bottom);
+                if (o.y + CELL_PIXELS > b.y) room = std::min(room, o.y - bottom - MIN_GAP);
             }
         }
         return room;
