@@ -133,6 +133,30 @@ TEST(BoardMeasures, LikenessIsTheBestOverlapWhereverTheRoomsSit) {
     EXPECT_DOUBLE_EQ(measures::wallLikeness(none, none), 0.0);
 }
 
+TEST(BoardMeasures, SpanIsTheFloorsWidestExtentAndMediansTakeTheMiddle) {
+    const struct {
+        std::initializer_list<const char*> rows;
+        int32_t span;
+        const char* why;
+    } cases[] = {
+        {{"                ", "  ######        ", "  #a.a.#        ", "  ######        "}, 4, "one row of floor"},
+        {{"                ", "  ###           ", "  #.#           ", "  #a#           ", "  #.#           ",
+          "  #a#           ", "  #L#           ", "  ###           "},
+         5, "a shaft: the rows count"},
+        {{"                ", " ##########     ", " #a.#  #.a#     ", " ##.####.##     ", "  #......#      ",
+          "  ########      "},
+         8, "two ledges far apart over one floor"},
+        {{"################", "################"}, 0, "no floor"},
+    };
+    for (const auto& c : cases) {
+        const GameContext set = lay(c.rows);
+        EXPECT_EQ(measures::span(set.levels[0]), c.span) << c.why;
+    }
+    EXPECT_DOUBLE_EQ(measures::median({16, 3, 20}), 16.0);
+    EXPECT_DOUBLE_EQ(measures::median({0.9, 0.5, 0.6, 0.7}), 0.65) << "an even count takes the middle two's mean";
+    EXPECT_DOUBLE_EQ(measures::median({}), 0.0);
+}
+
 TEST(PlayedMeasures, CountLosingFirstPushesAndRandomPlayers) {
     // Three of a kind: three of the six first pushes lose it. Joining the
     // floor pair either way strands the third block, and the top block

@@ -4,6 +4,9 @@
 //   --readme FILE    fail unless FILE holds the tables as measured now
 //   --write          write the tables into FILE instead
 //   --players N      random players per level (default 200)
+//   --threads N      levels measured at once (default 2)
+// Each level's seconds go to standard error as it is measured; the tables
+// come out in the worlds' order whatever order the levels finish in.
 //
 // The design rules, world by world (the tutorial is world 0):
 //   - random players clear at most 50 % of world 1, 30 % of world 2, 15 % of
@@ -16,19 +19,35 @@
 //     drop by more than 2 from one level to the next;
 //   - no open floor no block can reach, no tar no block can stand on,
 //     headroom at most 40 % of the open floor, a wall above every block, no
-//     two levels with more than 70 % of their walls in common, no two titles
-//     alike;
-//   - at least 12 levels of worlds 1 to 10 need their lifts and 12 their tar,
-//     and every world from 3 on has one of each.
+//     two titles alike;
+//   - every world from 3 on has a level that needs its lift and one that
+//     needs its tar;
+//   - no two levels of worlds 1 to 10 more than 85 % alike in their walls or
+//     in their open floor, wherever on the board their rooms sit;
+// and, over the whole set (every world given):
+//   - at least 12 levels of worlds 1 to 10 need their lifts and 12 their tar;
+//   - the median level of worlds 1 to 10 shares at most 70 % of its open
+//     floor with the level most like it;
+//   - at least a third of the levels of worlds 5 to 10 span 12 or more
+//     columns or rows;
+//   - world 10's median level has at least 16 blocks and takes at least 16
+//     pushes; over worlds 8 to 10 the median level has at least 14 of each,
+//     and at least 6 levels have 20 or more blocks and 6 take 20 or more
+//     pushes; the deepest level has 25 blocks or takes 25 pushes.
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <set>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "game/game_context.h"
@@ -46,13 +65,27 @@ struct WorldFile {
     levelmap::World world;
 };
 
+constexpr int32_t MEASURE_THREADS = 2;
+constexpr double MOST_ALIKE = 0.85;         // two levels of worlds 1 to 10 alike beyond this are one level twice
+constexpr double MEDIAN_FLOOR_ALIKE = 0.70; // and the middle level's closest floor no closer than this
+constexpr int32_t WIDE_SPAN = 12;           // a room this wide or tall, in cells, is a big one
+
 struct Row {
     int32_t world, level;
     std::string title;
+    const levelmap::Level* map;
     measures::Measures m;
-    double similarity = 0.0;
-    std::string similarTo;
+    // The other level most like this one, in its walls and in its open floor.
+    double wallsAlike = 0.0, floorAlike = 0.0;
+    std::string wallsLike, floorLike;
 };
+
+// How alike every two levels are: [i][j] for rows i and j.
+struct Likeness {
+    std::vector<std::vector<double>> walls, floor;
+};
+
+bool mainWorld(int32_t world) { return world >= 1 && world <= 10; }
 
 int32_t worldNumber(const std::string& path) {
     const std::string base = path.substr(path.find_last_of('/') + 1);
@@ -70,11 +103,32 @@ std::string proofText(measures::Proof p, bool present) {
     return p == measures::Proof::YES ? "needed" : p == measures::Proof::NO ? "not needed" : "unknown";
 }
 
+std::string percent(double share) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.0f %%", 100.0 * share);
+    return buf;
+}
+
+std::string number(double value) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%g", value);
+    return buf;
+}
+
+// The median blocks and fewest pushes of the rows that pass `keep`.
+template <typename Keep>
+std::pair<double, double> medianDepth(const std::vector<Row>& rows, Keep keep) {
+    std::vector<double> blocks, pushes;
+    for (const Row& r : rows)
+        if (keep(r)) blocks.push_back(r.m.blocks), pushes.push_back(r.m.pushes);
+    return {measures::median(blocks), measures::median(pushes)};
+}
+
 std::string tables(const std::vector<Row>& rows) {
     std::ostringstream out;
     out << BEGIN_MARK << "\n";
     int32_t world = -1;
-    char buf[512];
+    char buf[640];
     for (const Row& r : rows) {
         if (r.world != world) {
             world = r.world;
@@ -83,24 +137,30 @@ std::string tables(const std::vector<Row>& rows) {
                 if (o.world == world)
                     wins += o.m.randomWins, players += o.m.players, losing += o.m.losingFirstPushes,
                         first += o.m.firstPushes;
-            std::snprintf(buf, sizeof buf, "\n### %s: random players clear %.1f %%, first pushes lose %.2f\n\n",
+            const auto [blocks, pushes] = medianDepth(rows, [&](const Row& o) { return o.world == world; });
+            std::snprintf(buf, sizeof buf,
+                          "\n### %s: random players clear %.1f %%, first pushes lose %.2f, "
+                          "median %g blocks and %g pushes\n\n",
                           world == 0 ? "Tutorial" : ("World " + std::to_string(world)).c_str(),
-                          players ? 100.0 * wins / players : 0.0, first ? static_cast<double>(losing) / first : 0.0);
+                          players ? 100.0 * wins / players : 0.0, first ? static_cast<double>(losing) / first : 0.0,
+                          blocks, pushes);
             out << buf;
-            out << "| level | title | pushes | first pushes | losing | random % | unreachable | headroom % | "
-                   "tar (inert) | lifts | most like | walls alike % |\n";
-            out << "| --- | --- | ---: | ---: | ---: | ---: | ---: | ---: | --- | --- | --- | ---: |\n";
+            out << "| level | title | blocks | span | pushes | first pushes | losing | random % | unreachable | "
+                   "headroom % | tar (inert) | lifts | walls like | walls alike % | floor like | floor alike % |\n";
+            out << "| --- | --- | ---: | ---: | ---: | ---: | ---: | ---: | ---: | ---: | --- | --- | --- | ---: | "
+                   "--- | ---: |\n";
         }
         const std::string tar = r.m.tar ? std::to_string(r.m.tar) + " (" + std::to_string(r.m.inertTar) + ") " +
                                               proofText(r.m.needsTar, true)
                                         : "";
         const std::string lifts = r.m.lifts ? std::to_string(r.m.lifts) + " " + proofText(r.m.needsLift, true) : "";
-        std::snprintf(buf, sizeof buf, "| %s | %s | %s | %d | %d | %.1f | %d | %.0f | %s | %s | %s | %.0f |\n",
-                      label(r.world, r.level).c_str(), r.title.c_str(),
+        std::snprintf(buf, sizeof buf,
+                      "| %s | %s | %d | %d | %s | %d | %d | %.1f | %d | %.0f | %s | %s | %s | %.0f | %s | %.0f |\n",
+                      label(r.world, r.level).c_str(), r.title.c_str(), r.m.blocks, r.m.span,
                       r.m.solved ? std::to_string(r.m.pushes).c_str() : "unsolved", r.m.firstPushes,
                       r.m.losingFirstPushes, 100.0 * r.m.randomSuccess(), r.m.unreachableFloor,
-                      100.0 * r.m.headroomShare(), tar.c_str(), lifts.c_str(), r.similarTo.c_str(),
-                      100.0 * r.similarity);
+                      100.0 * r.m.headroomShare(), tar.c_str(), lifts.c_str(), r.wallsLike.c_str(),
+                      100.0 * r.wallsAlike, r.floorLike.c_str(), 100.0 * r.floorAlike);
         out << buf;
     }
     out << "\n" << END_MARK << "\n";
@@ -108,7 +168,7 @@ std::string tables(const std::vector<Row>& rows) {
 }
 
 // The design rules; each broken one is printed, and the count answered.
-int32_t check(const std::vector<Row>& rows) {
+int32_t check(const std::vector<Row>& rows, const Likeness& alike) {
     int32_t broken = 0;
     auto fail = [&](const std::string& what) {
         std::printf("RULE: %s\n", what.c_str());
@@ -137,7 +197,6 @@ int32_t check(const std::vector<Row>& rows) {
             if (m.inertTar) fail(at + ": tar no block can ever stand on");
             if (m.headroomShare() > 0.40) fail(at + ": headroom above 40 % of the open floor");
             if (m.openAboveBlock) fail(at + ": a block with no wall above it");
-            if (r.similarity > 0.70) fail(at + ": walls more than 70 % like " + r.similarTo + "'s");
             if (!titles.insert(r.title).second) fail(at + ": another level has this title");
             if (m.needsLift == measures::Proof::UNKNOWN || m.needsTar == measures::Proof::UNKNOWN)
                 fail(at + ": could not tell whether it needs its lifts or tar");
@@ -163,15 +222,106 @@ int32_t check(const std::vector<Row>& rows) {
         if (players && static_cast<double>(wins) / players < world1Success)
             fail("the tutorial is harder for random players than world 1");
     }
+    // A room moved across the board is the same level to a player: each
+    // pair of levels of worlds 1 to 10 once.
+    for (size_t i = 0; i < rows.size(); ++i) {
+        for (size_t j = i + 1; j < rows.size(); ++j) {
+            if (!mainWorld(rows[i].world) || !mainWorld(rows[j].world)) continue;
+            const std::string pair =
+                label(rows[i].world, rows[i].level) + " and " + label(rows[j].world, rows[j].level);
+            if (alike.walls[i][j] > MOST_ALIKE) fail(pair + ": walls " + percent(alike.walls[i][j]) + " alike");
+            if (alike.floor[i][j] > MOST_ALIKE) fail(pair + ": open floor " + percent(alike.floor[i][j]) + " alike");
+        }
+    }
     if (worlds.size() >= 10) {
         if (liftLevels < 12) fail(std::to_string(liftLevels) + " levels need their lifts; 12 should");
         if (tarLevels < 12) fail(std::to_string(tarLevels) + " levels need their tar; 12 should");
+
+        std::vector<double> closest;
+        int32_t late = 0, wide = 0, deepest = 0;
+        for (const Row& r : rows) {
+            if (mainWorld(r.world)) closest.push_back(r.floorAlike);
+            if (r.world >= 5 && r.world <= 10) ++late, wide += r.m.span >= WIDE_SPAN;
+            if (mainWorld(r.world)) deepest = std::max({deepest, r.m.blocks, r.m.pushes});
+        }
+        const double middle = measures::median(closest);
+        if (middle > MEDIAN_FLOOR_ALIKE + 1e-9)
+            fail("the median level of worlds 1 to 10 shares " + percent(middle) +
+                 " of its open floor with its closest match; at most 70 % should");
+        if (wide * 3 < late)
+            fail(std::to_string(wide) + " of the " + std::to_string(late) +
+                 " levels of worlds 5 to 10 span 12 or more cells; a third should");
+
+        const auto [lastBlocks, lastPushes] = medianDepth(rows, [](const Row& r) { return r.world == 10; });
+        if (lastBlocks < 16) fail("world 10's median level has " + number(lastBlocks) + " blocks; 16 should");
+        if (lastPushes < 16) fail("world 10's median level takes " + number(lastPushes) + " pushes; 16 should");
+        const auto late3 = [](const Row& r) { return r.world >= 8 && r.world <= 10; };
+        const auto [blocks, pushes] = medianDepth(rows, late3);
+        if (blocks < 14) fail("the median level of worlds 8 to 10 has " + number(blocks) + " blocks; 14 should");
+        if (pushes < 14) fail("the median level of worlds 8 to 10 takes " + number(pushes) + " pushes; 14 should");
+        int32_t manyBlocks = 0, manyPushes = 0;
+        for (const Row& r : rows)
+            if (late3(r)) manyBlocks += r.m.blocks >= 20, manyPushes += r.m.pushes >= 20;
+        if (manyBlocks < 6)
+            fail(std::to_string(manyBlocks) + " levels of worlds 8 to 10 have 20 or more blocks; 6 should");
+        if (manyPushes < 6)
+            fail(std::to_string(manyPushes) + " levels of worlds 8 to 10 take 20 or more pushes; 6 should");
+        if (deepest < 25) fail("no level has 25 blocks or takes 25 pushes; the deepest reaches " +
+                               std::to_string(deepest));
     }
     return broken;
 }
 
+// Measures every row's level, `threads` levels at once. Each thread plays on
+// a level set of its own; a row is written by the one thread that took it.
+void measureAll(std::vector<Row>& rows, const measures::Options& options, int32_t threads) {
+    std::atomic<size_t> next{0};
+    std::mutex report;
+    const auto work = [&] {
+        auto set = std::make_unique<GameContext>();
+        for (size_t i = next++; i < rows.size(); i = next++) {
+            Row& r = rows[i];
+            const auto started = std::chrono::steady_clock::now();
+            measures::placeLevel(*set, 0, *r.map);
+            r.m = measures::measure(*set, 0, options);
+            const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
+            const std::lock_guard<std::mutex> lock(report);
+            std::fprintf(stderr, "%s measured in %.1f s\n", label(r.world, r.level).c_str(), took.count());
+        }
+    };
+    std::vector<std::thread> pool;
+    for (int32_t t = 1; t < threads; ++t) pool.emplace_back(work);
+    work();
+    for (std::thread& t : pool) t.join();
+}
+
+// Every two levels compared, and each row's closest match in its walls and
+// in its open floor.
+Likeness compareAll(std::vector<Row>& rows) {
+    const size_t n = rows.size();
+    Likeness alike{std::vector<std::vector<double>>(n, std::vector<double>(n, 0.0)),
+                   std::vector<std::vector<double>>(n, std::vector<double>(n, 0.0))};
+    for (size_t i = 0; i < n; ++i) {
+        for (size_t j = i + 1; j < n; ++j) {
+            alike.walls[i][j] = alike.walls[j][i] = measures::wallLikeness(rows[i].map->cells, rows[j].map->cells);
+            alike.floor[i][j] = alike.floor[j][i] = measures::floorLikeness(rows[i].map->cells, rows[j].map->cells);
+        }
+    }
+    for (size_t i = 0; i < n; ++i) {
+        Row& r = rows[i];
+        for (size_t j = 0; j < n; ++j) {
+            if (j == i) continue;
+            const std::string other = label(rows[j].world, rows[j].level);
+            if (alike.walls[i][j] > r.wallsAlike) r.wallsAlike = alike.walls[i][j], r.wallsLike = other;
+            if (alike.floor[i][j] > r.floorAlike) r.floorAlike = alike.floor[i][j], r.floorLike = other;
+        }
+    }
+    return alike;
+}
+
 int usage(const char* program) {
-    std::fprintf(stderr, "usage: %s [--check] [--readme FILE [--write]] [--players N] MAP...\n", program);
+    std::fprintf(stderr, "usage: %s [--check] [--readme FILE [--write]] [--players N] [--threads N] MAP...\n",
+                 program);
     return 2;
 }
 
@@ -179,6 +329,7 @@ int usage(const char* program) {
 
 int main(int argc, char** argv) {
     bool checking = false, writing = false;
+    int32_t threads = MEASURE_THREADS;
     const char* readme = nullptr;
     measures::Options options;
     std::vector<WorldFile> files;
@@ -192,6 +343,8 @@ int main(int argc, char** argv) {
             readme = argv[++i];
         } else if (std::strcmp(a, "--players") == 0 && i + 1 < argc) {
             options.players = std::atoi(argv[++i]);
+        } else if (std::strcmp(a, "--threads") == 0 && i + 1 < argc) {
+            threads = std::max(1, std::atoi(argv[++i]));
         } else if (a[0] == '-') {
             return usage(argv[0]);
         } else {
@@ -217,23 +370,12 @@ int main(int argc, char** argv) {
     std::sort(files.begin(), files.end(), [](const WorldFile& a, const WorldFile& b) { return a.number < b.number; });
 
     std::vector<Row> rows;
-    GameContext set;
-    for (const WorldFile& f : files) {
-        for (size_t i = 0; i < f.world.levels.size(); ++i) {
-            const levelmap::Level& level = f.world.levels[i];
-            measures::placeLevel(set, 0, level);
-            Row r{f.number, static_cast<int32_t>(i) + 1, level.title, measures::measure(set, 0, options), 0.0, ""};
-            for (const WorldFile& g : files) {
-                for (size_t k = 0; k < g.world.levels.size(); ++k) {
-                    if (&g == &f && k == i) continue;
-                    const double s = measures::wallLikeness(level.cells, g.world.levels[k].cells);
-                    if (s > r.similarity) r.similarity = s, r.similarTo = label(g.number, static_cast<int32_t>(k) + 1);
-                }
-            }
-            rows.push_back(r);
-            std::fprintf(stderr, "%s measured\n", label(r.world, r.level).c_str());
-        }
-    }
+    for (const WorldFile& f : files)
+        for (size_t i = 0; i < f.world.levels.size(); ++i)
+            rows.push_back(Row{f.number, static_cast<int32_t>(i) + 1, f.world.levels[i].title, &f.world.levels[i],
+                               measures::Measures{}, 0.0, 0.0, "", ""});
+    measureAll(rows, options, threads);
+    const Likeness alike = compareAll(rows);
     const std::string table = tables(rows);
     std::fputs(table.c_str(), stdout);
 
@@ -267,6 +409,6 @@ int main(int argc, char** argv) {
             status = 1;
         }
     }
-    if (checking && check(rows) > 0) status = 1;
+    if (checking && check(rows, alike) > 0) status = 1;
     return status;
 }

@@ -49,7 +49,8 @@ struct Measures {
     int32_t inertTar = 0;           // tar no block can ever stand on
     int32_t tar = 0;
     int32_t lifts = 0;
-    int32_t blocks = 0;             // every block, tar and lifts included
+    int32_t blocks = 0;             // every block the map places: rocks, tar and lifts included
+    int32_t span = 0;               // the open floor's widest extent, in columns or in rows
     int32_t openAboveBlock = 0;     // blocks with no wall above them in their column
     Proof needsLift = Proof::NO;    // with its lifts walled up it has no solution, or a different one
     Proof needsTar = Proof::NO;
@@ -70,6 +71,15 @@ void reachable(const int32_t cells[levelmap::MAP_SIZE][levelmap::MAP_SIZE],
 
 // The board measures alone, which need no play: floor, headroom, tar, walls.
 void measureBoard(const int32_t cells[levelmap::MAP_SIZE][levelmap::MAP_SIZE], Measures& m);
+
+// How far the open floor (the cells under blocks included) stretches: the
+// columns from its leftmost to its rightmost cell, or the rows from its
+// highest to its lowest, whichever is more; 0 for a board without floor.
+int32_t span(const int32_t cells[levelmap::MAP_SIZE][levelmap::MAP_SIZE]);
+
+// The middle of the values, or the mean of the two middle ones when their
+// count is even; 0 for none.
+double median(std::vector<double> values);
 
 // How many of `players` random players, each pushing a random block at
 // random once the board is at rest, clear board n of the set before the
