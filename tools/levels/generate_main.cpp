@@ -21,6 +21,10 @@
 //   --alike X        turn away a draft whose walls and open floor are both more
 //                    than X alike (over every shift) to a level of the maps
 //                    given with --against or drafted before it (default 0.8)
+//   --give N         how far the fewest pushes may stray from the slot's (default 1)
+//   --walk N         turn away a draft whose solution pushes one block the same
+//                    way more than N times running: depth from a long walk is
+//                    no puzzle (default 0, no limit)
 //   --states N       the states the solver may spend on a draft's first proof
 //                    (default 30000; beside a lift 200000): deeper levels need more
 // With TOLVANE_GEN_VERBOSE set, each draft the solver could not prove is
@@ -397,7 +401,7 @@ int main(int argc, char** argv) {
     std::vector<int32_t> lifts, tars;
     rooms::Shape shape = rooms::Shape::BOX;
     std::pair<int32_t, int32_t> blockRange{0, 0}, pushRange{0, 0};
-    int32_t span = 0, firstStates = 30000;
+    int32_t span = 0, firstStates = 30000, give = 1, walk = 0;
     double alike = 0.8;
     bool usage = false;
     std::vector<levelmap::Level> against;
@@ -418,6 +422,8 @@ int main(int argc, char** argv) {
         else if (std::strcmp(a, "--pushes") == 0 && more) usage = !range(argv[++i], pushRange);
         else if (std::strcmp(a, "--span") == 0 && more) span = std::atoi(argv[++i]);
         else if (std::strcmp(a, "--alike") == 0 && more) alike = std::atof(argv[++i]);
+        else if (std::strcmp(a, "--walk") == 0 && more) walk = std::max(0, std::atoi(argv[++i]));
+        else if (std::strcmp(a, "--give") == 0 && more) give = std::max(0, std::atoi(argv[++i]));
         else if (std::strcmp(a, "--states") == 0 && more) firstStates = std::max(1000, std::atoi(argv[++i]));
         else if (std::strcmp(a, "--against") == 0 && more) {
             std::ifstream in(argv[++i]);
@@ -429,7 +435,7 @@ int main(int argc, char** argv) {
         else {
             std::fprintf(stderr, "usage: %s [--seed N] [--against MAP]... [--lift L,..] [--tar L,..] [--tries N] [--only L] [--survey BLOCKS [--kinds K] [--seconds S] [--min-pushes P]] WORLD\n",
                          argv[0]);
-            std::fprintf(stderr, "  and for the worlds: [--shape %s] [--blocks MIN-MAX] [--pushes MIN-MAX] [--span N] [--alike X] [--states N]\n",
+            std::fprintf(stderr, "  and for the worlds: [--shape %s] [--blocks MIN-MAX] [--pushes MIN-MAX] [--span N] [--alike X] [--give N] [--walk N] [--states N]\n",
                          rooms::shapeNames());
             return 2;
         }
@@ -526,7 +532,9 @@ int main(int argc, char** argv) {
             if (fewestBlocks > 0) {
                 // The lift and the tar are blocks too; rocks are counted when they land.
                 blocks = drafter.pick(fewestBlocks, mostBlocks) - s.lift - s.tar;
-                kinds = drafter.pick(std::max(2, (blocks + 3) / 4), std::max(2, std::min(5, blocks / 3)));
+                // Four blocks a kind at most, seven kinds at most: big rooms mix more kinds.
+                const int32_t fewestKinds = std::clamp((blocks + 3) / 4, 2, 7);
+                kinds = drafter.pick(fewestKinds, std::max(fewestKinds, std::min(5, blocks / 3)));
                 blocks = std::max(blocks, 2 * kinds);
             }
             if (!drafter.draft(c, s, blocks, kinds)) continue;
@@ -554,8 +562,18 @@ int main(int argc, char** argv) {
                 continue;
             }
             const int32_t want = std::max(s.pushes, previous - 1);
-            const int32_t give = s.lift ? 2 : 1;  // lift levels are rarer: their slot is wider
-            if (r.pushes < want - give - slack || r.pushes > want + give + slack || (level > 1 && r.pushes < previous - 2) ||
+            int32_t longest = 0;
+            for (size_t k = 0, run = 0; k < r.clicks.size(); ++k) {
+                const bool same = k > 0 && r.clicks[k].slot == r.clicks[k - 1].slot && r.clicks[k].button == r.clicks[k - 1].button;
+                run = same ? run + 1 : 1;
+                longest = std::max(longest, static_cast<int32_t>(run));
+            }
+            if (walk > 0 && longest > walk) {
+                ++rejected[1];
+                continue;
+            }
+            const int32_t room = s.lift ? give + 1 : give;  // lift levels are rarer: their slot is wider
+            if (r.pushes < want - room - slack || r.pushes > want + room + slack || (level > 1 && r.pushes < previous - 2) ||
                 (level == levelmap::MAP_LEVELS && r.pushes <= 2 + world)) {
                 ++rejected[1];
                 continue;

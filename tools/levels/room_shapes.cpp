@@ -137,31 +137,44 @@ void shafts(Cells& c, Dice& d) {
 }
 
 // A flight of steps down across the board, under a ceiling that steps down
-// with it; now and then a landing or a pit at its foot.
+// with it, ending on a landing where what comes down can gather; or two
+// flights facing each other down to one landing. Now and then a pit at the foot.
 void stairs(Cells& c, Dice& d) {
     const auto [left, right] = wideRun(d);
-    const bool downRight = d.chance(50);
+    const bool valley = d.chance(40);
     const int32_t headroom = d.pick(2, 4);
-    int32_t floor = d.pick(FIRST + headroom, 6);
-    int32_t tread = d.pick(1, 3), run = 0;
-    for (int32_t i = 0; i <= right - left; ++i) {
-        const int32_t col = downRight ? left + i : right - i;
-        if (run == tread) {
-            floor = std::min(LAST, floor + (d.chance(20) ? 2 : 1));
-            tread = d.chance(15) ? d.pick(3, 4) : d.pick(1, 3);
-            run = 0;
-        }
-        ++run;
-        const int32_t room = std::clamp(headroom + d.pick(-1, 0) + (d.chance(15) ? 1 : 0), 1, 5);
-        open(c, floor - room, col, floor, col);
-    }
-    if (d.chance(35)) {
-        const int32_t col = downRight ? right : left;
-        for (int32_t r = FIRST; r <= LAST; ++r)
-            if (c[r][col] == CELL_EMPTY && r + 1 <= LAST && c[r + 1][col] == CELL_WALL) {
-                open(c, r + 1, col, std::min(LAST, r + d.pick(1, 2)), col);
-                break;
+    const int32_t landing = d.pick(2, 5);
+    const int32_t width = right - left + 1;
+    // One flight covers the board but its landing; two share it.
+    const int32_t flight = valley ? (width - landing) / 2 : width - landing;
+    auto walk = [&](int32_t from, int32_t step, int32_t floor) {
+        int32_t tread = d.pick(1, 3), run = 0;
+        for (int32_t i = 0; i < flight; ++i) {
+            const int32_t col = from + i * step;
+            if (run == tread) {
+                floor = std::min(LAST, floor + (d.chance(20) ? 2 : 1));
+                tread = d.chance(15) ? d.pick(3, 4) : d.pick(1, 3);
+                run = 0;
             }
+            ++run;
+            const int32_t room = std::clamp(headroom + d.pick(-1, 0) + (d.chance(15) ? 1 : 0), 1, 5);
+            open(c, floor - room, col, floor, col);
+        }
+        return std::min(LAST, floor + 1);
+    };
+    const bool downRight = d.chance(50);
+    int32_t foot;
+    if (valley) {
+        foot = std::max(walk(left, 1, d.pick(FIRST + headroom, 6)), walk(right, -1, d.pick(FIRST + headroom, 6)));
+        open(c, foot - headroom, left + flight, foot, right - flight);
+    } else {
+        foot = walk(downRight ? left : right, downRight ? 1 : -1, d.pick(FIRST + headroom, 6));
+        if (downRight) open(c, foot - headroom, right - landing + 1, foot, right);
+        else open(c, foot - headroom, left, foot, left + landing - 1);
+    }
+    if (foot < LAST && d.chance(35)) {
+        const int32_t col = valley ? left + flight + d.pick(0, landing - 1) : downRight ? right : left;
+        open(c, foot + 1, col, std::min(LAST, foot + d.pick(1, 2)), col);
     }
 }
 
