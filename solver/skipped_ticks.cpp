@@ -109,7 +109,7 @@ public:
         // tick the block comes to stand on it, and that tick, with no block
         // below, is still a free fall like the ones before it.
         const int32_t ticks = std::min(room / FALL_PIXELS, clockTicksLeft(g_));
-        if (ticks < 1) return 0;
+        if (ticks < 1) return landOnBlock(area);
         for (int32_t i = 0; i < count_; ++i) {
             if (dy_[i] == 0) continue;
             Block& b = g_.blocks[i];
@@ -120,11 +120,55 @@ public:
         // Each skipped tick counts the settle count down and sets it again.
         g_.settleTicks = SETTLE_TICKS;
         known_ = false;
-        return ticks;
+        return ticks + landOnBlock(area);
     }
 
 private:
     static constexpr int32_t MIN_GAP = 4;
+    static constexpr int32_t LANDING_TICKS = 4;
+
+    // A lone block falling onto a still one, MIN_GAP above it, right after
+    // a free-fall tick (the settle count just set): its next two ticks take
+    // it down to the block, its probe now finding the block, so the fall is
+    // no longer free and the settle count runs down; the third tries to fall
+    // into the block and is pushed back, changing nothing, and the fourth
+    // changes nothing either, before the settle count runs out. Nothing else
+    // moves meanwhile: every other block stood still in the tick before,
+    // on what still stands under it, nothing is marked with no blink, and
+    // nothing matches while the settle count runs. Plays those four ticks
+    // as one jump when all of that holds, every block standing on the
+    // columns of the grid with no pause to count down; answers how many.
+    int32_t landOnBlock(Area* area) {
+        if (g_.elimDelay != 0 || g_.settleTicks != SETTLE_TICKS || clockTicksLeft(g_) < LANDING_TICKS) return 0;
+        int32_t falling = -1;
+        for (int32_t i = 0; i < count_; ++i) {
+            const Block& b = g_.blocks[i];
+            if (!b.alive) continue;
+            if ((b.x - BOARD_LEFT) % CELL_PIXELS != 0 || b.pauseTicks != 0 || b.marked || b.motion == MOTION_LIFT) return 0;
+            if (dy_[i] == 0) continue;
+            if (falling >= 0) return 0;
+            falling = i;
+        }
+        if (falling < 0) return 0;
+        Block& f = g_.blocks[falling];
+        const int32_t bottom = f.y + CELL_PIXELS;
+        bool onBlock = false;
+        for (int32_t j = 0; j < count_; ++j) {
+            const Block& o = g_.blocks[j];
+            if (j == falling || !o.alive || o.x != f.x || o.y < bottom) continue;
+            if (o.y - bottom < MIN_GAP) return 0;
+            onBlock = onBlock || o.y - bottom == MIN_GAP;
+        }
+        // The open floor it falls through down to the block.
+        if (!onBlock || g_.cellAt(f.x, bottom) != CELL_EMPTY || g_.cellAt(f.x, bottom + MIN_GAP - 1) != CELL_EMPTY)
+            return 0;
+        if (area) area->cover(f.x, f.y, f.y + MIN_GAP);
+        f.y += MIN_GAP;
+        passTicks(g_, LANDING_TICKS);
+        g_.settleTicks = SETTLE_TICKS - LANDING_TICKS;
+        known_ = false;
+        return LANDING_TICKS;
+    }
 
     // Whether the tick just played moved the same blocks the same distance
     // down as the one before it, changed nothing else, and left the settle
