@@ -22,6 +22,7 @@ RestBoard::RestBoard(const GameContext& g) : terrain_(g.board) {
         above_[i] = where_[i].row > 0 ? at_[where_[i].row - 1][where_[i].column] : -1;
         if (kind_[i] < 0) continue;
         ordinary_ |= uint64_t{1} << i;
+        byKind_[kind_[i]] |= uint64_t{1} << i;
         byColumn_[kind_[i]][where_[i].column] |= uint64_t{1} << i;
     }
 }
@@ -54,10 +55,7 @@ uint64_t RestBoard::mayMove(int32_t slot, int32_t button, const Reach& reach, in
             for (int32_t c = std::max(0, secondColumn - 1); c <= std::min(BOARD_SIZE - 1, secondColumn + 1); ++c)
                 meets |= byColumn_[kind_[i]][c];
         } else if (i == slot) {
-            meets = 0;
-            for (int32_t j = 0; j < MAX_BLOCKS; ++j)
-                if (j != slot && kind_[j] == kind_[i] && reach.canMeetUnpushed(toCell, cellOf(j)))
-                    meets |= uint64_t{1} << j;
+            meets = meetsAfterPush(slot, button, toCell, reach);
         }
         for (uint64_t fresh = meets & ~moves; fresh != 0; fresh &= fresh - 1) mayMove(__builtin_ctzll(fresh));
     }
@@ -68,11 +66,25 @@ void RestBoard::fileMeets(const Reach& reach) const {
     for (int32_t i = 0; i < MAX_BLOCKS; ++i) {
         meets_[i] = 0;
         if (kind_[i] < 0) continue;
-        for (int32_t j = 0; j < MAX_BLOCKS; ++j)
-            if (j != i && kind_[j] == kind_[i] && reach.canMeetUnpushed(cellOf(i), cellOf(j)))
-                meets_[i] |= uint64_t{1} << j;
+        for (uint64_t like = byKind_[kind_[i]] & ~(uint64_t{1} << i); like != 0; like &= like - 1) {
+            const int32_t j = __builtin_ctzll(like);
+            if (reach.canMeetUnpushed(cellOf(i), cellOf(j))) meets_[i] |= uint64_t{1} << j;
+        }
     }
     meetsReady_ = true;
+}
+
+uint64_t RestBoard::meetsAfterPush(int32_t slot, int32_t button, int32_t toCell, const Reach& reach) const {
+    const int32_t way = button == BUTTON_LEFT ? 0 : 1;
+    if ((pushedReady_[way] >> slot) & 1) return pushedMeets_[slot][way];
+    uint64_t meets = 0;
+    for (uint64_t like = byKind_[kind_[slot]] & ~(uint64_t{1} << slot); like != 0; like &= like - 1) {
+        const int32_t j = __builtin_ctzll(like);
+        if (reach.canMeetUnpushed(toCell, cellOf(j))) meets |= uint64_t{1} << j;
+    }
+    pushedReady_[way] |= uint64_t{1} << slot;
+    pushedMeets_[slot][way] = meets;
+    return meets;
 }
 
 }  // namespace solver

@@ -67,6 +67,10 @@ private:
     // Which like blocks each ordinary block could meet, neither pushed.
     void fileMeets(const Reach& reach) const;
 
+    // Which like blocks the block in `slot` could meet, pushed into `toCell`
+    // and neither pushed again; worked out once for each push.
+    uint64_t meetsAfterPush(int32_t slot, int32_t button, int32_t toCell, const Reach& reach) const;
+
     const int32_t (&terrain_)[BOARD_SIZE][BOARD_SIZE];  // the level's walls and open floor
     Cell where_[MAX_BLOCKS];
     bool pushable_[MAX_BLOCKS];
@@ -74,6 +78,9 @@ private:
     int32_t above_[MAX_BLOCKS];  // the block standing on each, -1 for none
     uint64_t ordinary_ = 0;      // a bit a slot
     uint64_t byColumn_[KIND_POINTER + 1][BOARD_SIZE] = {};  // ordinary blocks by kind and column
+    uint64_t byKind_[KIND_POINTER + 1] = {};
+    mutable uint64_t pushedMeets_[MAX_BLOCKS][2];  // meetsAfterPush, by slot and way
+    mutable uint64_t pushedReady_[2] = {};
     mutable uint64_t meets_[MAX_BLOCKS];
     mutable bool meetsReady_ = false;
     std::array<std::array<int32_t, BOARD_SIZE>, BOARD_SIZE> at_;  // slot by cell, -1 for none
