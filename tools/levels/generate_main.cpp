@@ -23,8 +23,9 @@
 //                    given with --against or drafted before it (default 0.8)
 //   --give N         how far the fewest pushes may stray from the slot's (default 1)
 //   --walk N         turn away a draft whose solution pushes one block the same
-//                    way more than N times running: depth from a long walk is
-//                    no puzzle (default 0, no limit)
+//                    way more than N times running, or in which over half the
+//                    pushes move a block on the way its last push did: depth
+//                    from long walks is no puzzle (default 0, no limit)
 //   --states N       the states the solver may spend on a draft's first proof
 //                    (default 30000; beside a lift 200000): deeper levels need more
 // With TOLVANE_GEN_VERBOSE set, each draft the solver could not prove is
@@ -149,6 +150,21 @@ public:
             std::vector<std::pair<int32_t, int32_t>> near;
             for (const auto& cell : cells)
                 if (std::abs(cell.second - lastColumn_) <= 1) near.push_back(cell);
+            if (!near.empty()) cells.swap(near);
+        } else if (shape_ != rooms::Shape::BOX && code <= KIND_LAST_ORDINARY && chance(50)) {
+            // Or within a few columns of a twin: in a room this big, twins
+            // strewn at random are mostly twins that can never meet.
+            std::vector<std::pair<int32_t, int32_t>> near;
+            for (const auto& cell : cells)
+                for (int32_t k = cell.first - 3; k <= cell.first + 3 && k < N; ++k) {
+                    bool twin = false;
+                    for (int32_t col = cell.second - 3; col <= cell.second + 3; ++col)
+                        twin = twin || (k >= 0 && col >= 0 && col < N && c[k][col] == code);
+                    if (twin) {
+                        near.push_back(cell);
+                        break;
+                    }
+                }
             if (!near.empty()) cells.swap(near);
         }
         auto [r, col] = cells[rng_() % cells.size()];
@@ -562,13 +578,18 @@ int main(int argc, char** argv) {
                 continue;
             }
             const int32_t want = std::max(s.pushes, previous - 1);
-            int32_t longest = 0;
+            int32_t longest = 0, onward = 0;
+            int32_t lastWay[MAX_BLOCKS];
+            std::fill(std::begin(lastWay), std::end(lastWay), BUTTON_NONE);
             for (size_t k = 0, run = 0; k < r.clicks.size(); ++k) {
-                const bool same = k > 0 && r.clicks[k].slot == r.clicks[k - 1].slot && r.clicks[k].button == r.clicks[k - 1].button;
+                const solver::Click& click = r.clicks[k];
+                const bool same = k > 0 && click.slot == r.clicks[k - 1].slot && click.button == r.clicks[k - 1].button;
                 run = same ? run + 1 : 1;
                 longest = std::max(longest, static_cast<int32_t>(run));
+                onward += lastWay[click.slot] == click.button;
+                lastWay[click.slot] = click.button;
             }
-            if (walk > 0 && longest > walk) {
+            if (walk > 0 && (longest > walk || 2 * onward > r.pushes)) {
                 ++rejected[1];
                 continue;
             }
