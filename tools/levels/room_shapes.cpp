@@ -148,16 +148,19 @@ void stairs(Cells& c, Dice& d) {
     // One flight covers the board but its landing; two share it.
     const int32_t flight = valley ? (width - landing) / 2 : width - landing;
     auto walk = [&](int32_t from, int32_t step, int32_t floor) {
-        int32_t tread = d.pick(1, 3), run = 0;
+        int32_t tread = d.pick(1, 3), run = 0, drop = 0;
         for (int32_t i = 0; i < flight; ++i) {
             const int32_t col = from + i * step;
+            drop = 0;
             if (run == tread) {
-                floor = std::min(LAST, floor + (d.chance(20) ? 2 : 1));
+                drop = std::min(LAST, floor + (d.chance(20) ? 2 : 1)) - floor;
+                floor += drop;
                 tread = d.chance(15) ? d.pick(3, 4) : d.pick(1, 3);
                 run = 0;
             }
             ++run;
-            const int32_t room = std::clamp(headroom + d.pick(-1, 0) + (d.chance(15) ? 1 : 0), 1, 5);
+            // At least as much room as the step is deep, or the step walls off the flight.
+            const int32_t room = std::clamp(headroom + d.pick(-1, 0) + (d.chance(15) ? 1 : 0), std::max(1, drop), 5);
             open(c, floor - room, col, floor, col);
         }
         return std::min(LAST, floor + 1);
@@ -165,8 +168,11 @@ void stairs(Cells& c, Dice& d) {
     const bool downRight = d.chance(50);
     int32_t foot;
     if (valley) {
-        foot = std::max(walk(left, 1, d.pick(FIRST + headroom, 6)), walk(right, -1, d.pick(FIRST + headroom, 6)));
-        open(c, foot - headroom, left + flight, foot, right - flight);
+        const int32_t endLeft = walk(left, 1, d.pick(FIRST + headroom, 6));
+        const int32_t endRight = walk(right, -1, d.pick(FIRST + headroom, 6));
+        foot = std::max(endLeft, endRight);
+        // The landing reaches up to both flights' last steps.
+        open(c, std::min({foot - headroom, endLeft - 1, endRight - 1}), left + flight, foot, right - flight);
     } else {
         foot = walk(downRight ? left : right, downRight ? 1 : -1, d.pick(FIRST + headroom, 6));
         if (downRight) open(c, foot - headroom, right - landing + 1, foot, right);
@@ -192,8 +198,8 @@ Hall hall(Cells& c, Dice& d, int32_t minHeight, int32_t maxHeight) {
     return {left, right, top, bottom};
 }
 
-// Pillars standing on the hall's floor, some reaching the ceiling, with
-// gaps between them a block can fall into.
+// Pillars standing on the hall's floor, some nearly reaching the ceiling,
+// with gaps between them a block can fall into.
 void pillars(Cells& c, Dice& d) {
     const Hall h = hall(c, d, 4, 7);
     ground(c, d, h.left, h.right, h.bottom, 1);
@@ -201,7 +207,8 @@ void pillars(Cells& c, Dice& d) {
     int32_t col = h.left + d.pick(1, 3);
     for (int32_t i = 0; i < count && col < h.right - 1; ++i) {
         const int32_t width = d.chance(25) ? 2 : 1;
-        const int32_t up = d.chance(20) ? h.bottom - h.top : d.pick(1, std::max(1, h.bottom - h.top - 2));
+        // A pillar leaves a row free above it: a hall cut in two is two puzzles side by side.
+        const int32_t up = d.pick(1, std::max(1, h.bottom - h.top - 1));
         fill(c, h.bottom - up, col, h.bottom, std::min(col + width - 1, h.right - 1), CELL_WALL);
         col += width + d.pick(2, 4);
     }
@@ -217,11 +224,15 @@ void overhangs(Cells& c, Dice& d) {
         const int32_t width = d.pick(1, 4);
         const int32_t from = d.pick(h.left, h.right - width + 1);
         const int32_t clearance = d.pick(1, 3);
-        for (int32_t col = from; col < from + width; ++col) {
+        // Measured from the highest floor under it and beside it, so the
+        // cells under the hanging wall still join their neighbours.
+        int32_t highest = h.bottom;
+        for (int32_t col = std::max(h.left, from - 1); col <= std::min(h.right, from + width); ++col) {
             int32_t floorRow = h.bottom;
             while (floorRow > h.top && c[floorRow][col] == CELL_WALL) --floorRow;
-            fill(c, h.top, col, floorRow - clearance, col, CELL_WALL);
+            highest = std::min(highest, floorRow);
         }
+        fill(c, h.top, from, highest - clearance, from + width - 1, CELL_WALL);
     }
     if (d.chance(60)) {
         const int32_t length = d.pick(2, 5);
@@ -259,6 +270,36 @@ void wideHall(Cells& c, Dice& d) {
         while (floorRow > h.top && c[floorRow][h.left + at] == CELL_WALL) --floorRow;
         both(floorRow + 1, at, std::min(LAST, floorRow + d.pick(1, 2)), at, CELL_EMPTY);
     }
+}
+
+// Walls up all but the largest piece of open floor: a part no block can get
+// into or out of is filler, or a second puzzle beside the first.
+void onePiece(Cells& c) {
+    int32_t piece[N][N] = {};
+    int32_t largest = 0, largestSize = 0, pieces = 0;
+    for (int32_t r = 0; r < N; ++r)
+        for (int32_t col = 0; col < N; ++col) {
+            if (c[r][col] != CELL_EMPTY || piece[r][col]) continue;
+            ++pieces;
+            int32_t size = 0;
+            std::vector<std::pair<int32_t, int32_t>> todo{{r, col}};
+            piece[r][col] = pieces;
+            while (!todo.empty()) {
+                const auto [y, x] = todo.back();
+                todo.pop_back();
+                ++size;
+                for (const auto& [dy, dx] : {std::pair{0, 1}, {0, -1}, {1, 0}, {-1, 0}}) {
+                    const int32_t yy = y + dy, xx = x + dx;
+                    if (yy < 0 || xx < 0 || yy >= N || xx >= N || piece[yy][xx] || c[yy][xx] != CELL_EMPTY) continue;
+                    piece[yy][xx] = pieces;
+                    todo.emplace_back(yy, xx);
+                }
+            }
+            if (size > largestSize) largest = pieces, largestSize = size;
+        }
+    for (int32_t r = 0; r < N; ++r)
+        for (int32_t col = 0; col < N; ++col)
+            if (c[r][col] == CELL_EMPTY && piece[r][col] != largest) c[r][col] = CELL_WALL;
 }
 
 }  // namespace
@@ -300,6 +341,7 @@ void carve(Cells& c, Shape shape, int32_t world, std::mt19937& rng) {
         break;
     }
     }
+    onePiece(c);
 }
 
 int32_t floorSpan(const Cells& c) {
