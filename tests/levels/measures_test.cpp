@@ -184,6 +184,19 @@ TEST(PlayedMeasures, CountLosingFirstPushesAndRandomPlayers) {
     EXPECT_EQ(measures::randomWins(pair, 0, 20, 1), 20) << "no push loses a lone pair";
 }
 
+TEST(PlayedMeasures, CountAFirstPushAsLosingOnlyWhenNoClicksWinAfterIt) {
+    // Toppling the rock first and then pushing the top a right clears the
+    // pile in two pushes, played through the rules: no first push loses.
+    const GameContext pile = lay({
+        "                ", "                ", "                ", "                ", "  #########     ",
+        "  #.a.b...#     ", "  #.#bab..#     ", "  #..Rba..#     ", "  #..###..#     ", "  #.......#     ",
+        "  #########     ",
+    });
+    const measures::Measures m = measures::measure(pile, 0, quick());
+    ASSERT_TRUE(m.solved) << m.why;
+    EXPECT_EQ(m.losingFirstPushes, 0);
+}
+
 TEST(PlayedMeasures, TellWhetherALevelNeedsItsLiftOrItsTar) {
     // The block on the ledge can only come down to its partner; the lift
     // carries the partner up. Walled up, the lift leaves no way.

@@ -51,6 +51,7 @@
 #include <vector>
 
 #include "game/game_context.h"
+#include "solver/solver.h"
 #include "tools/levels/level_map.h"
 #include "tools/levels/measures.h"
 
@@ -103,9 +104,10 @@ std::string proofText(measures::Proof p, bool present) {
     return p == measures::Proof::YES ? "needed" : p == measures::Proof::NO ? "not needed" : "unknown";
 }
 
+// A share as a percentage with a tenth, so 85.3 % reads as over 85 %.
 std::string percent(double share) {
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%.0f %%", 100.0 * share);
+    std::snprintf(buf, sizeof buf, "%.1f %%", 100.0 * share);
     return buf;
 }
 
@@ -282,11 +284,13 @@ void measureAll(std::vector<Row>& rows, const measures::Options& options, int32_
         for (size_t i = next++; i < rows.size(); i = next++) {
             Row& r = rows[i];
             const auto started = std::chrono::steady_clock::now();
+            const double processor = solver::cpuSeconds();
             measures::placeLevel(*set, 0, *r.map);
             r.m = measures::measure(*set, 0, options);
             const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
             const std::lock_guard<std::mutex> lock(report);
-            std::fprintf(stderr, "%s measured in %.1f s\n", label(r.world, r.level).c_str(), took.count());
+            std::fprintf(stderr, "%s measured in %.1f s (%.1f s of processor time)\n", label(r.world, r.level).c_str(),
+                         took.count(), solver::cpuSeconds() - processor);
         }
     };
     std::vector<std::thread> pool;

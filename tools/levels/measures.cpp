@@ -164,28 +164,36 @@ std::vector<solver::Click> restClicks(const GameContext& set, int32_t n, const s
     return {};
 }
 
-// Whether one of the plain candidates clears the level after `opening`:
-// the solution with the same push moved to the front, the first push
-// undone and then the solution, or the solution as it is.
+// Whether one of the plain candidates clears the level after `opening`,
+// each built from a solution already known (the level's own, or one found
+// after another first push): the solution with the same push moved to the
+// front, the first push undone and then the solution, or the solution as
+// it is. The clicks that worked join the known solutions.
+// Only the solutions from `from` on are tried.
 bool witnessed(const GameContext& set, int32_t n, const solver::Click& opening,
-               const std::vector<solver::Click>& solution) {
+               std::vector<std::vector<solver::Click>>& known, size_t from) {
     const int32_t limit = solver::Limits{}.tickLimit;
-    std::vector<std::pair<int32_t, int32_t>> plain;
-    for (const solver::Click& c : solution) plain.emplace_back(c.slot, c.button);
-    std::vector<std::vector<std::pair<int32_t, int32_t>>> candidates;
-    const auto same = std::find(plain.begin(), plain.end(), std::make_pair(opening.slot, opening.button));
-    if (same != plain.end()) {
-        candidates.push_back(plain);
-        candidates.back().erase(candidates.back().begin() + (same - plain.begin()));
-    }
-    candidates.push_back(plain);
     const int32_t back = opening.button == BUTTON_LEFT ? BUTTON_RIGHT : BUTTON_LEFT;
-    candidates.back().insert(candidates.back().begin(), {opening.slot, back});
-    candidates.push_back(plain);
-    for (const auto& pushes : candidates) {
-        std::vector<solver::Click> clicks = restClicks(set, n, opening, pushes, limit);
-        int32_t clearedAt = 0;
-        if (!clicks.empty() && solver::steady(set, n, clicks, limit, &clearedAt)) return true;
+    for (size_t k = from; k < known.size(); ++k) {
+        std::vector<std::pair<int32_t, int32_t>> plain;
+        for (const solver::Click& c : known[k]) plain.emplace_back(c.slot, c.button);
+        std::vector<std::vector<std::pair<int32_t, int32_t>>> candidates;
+        const auto same = std::find(plain.begin(), plain.end(), std::make_pair(opening.slot, opening.button));
+        if (same != plain.end()) {
+            candidates.push_back(plain);
+            candidates.back().erase(candidates.back().begin() + (same - plain.begin()));
+        }
+        candidates.push_back(plain);
+        candidates.back().insert(candidates.back().begin(), {opening.slot, back});
+        candidates.push_back(plain);
+        for (const auto& pushes : candidates) {
+            std::vector<solver::Click> clicks = restClicks(set, n, opening, pushes, limit);
+            int32_t clearedAt = 0;
+            if (!clicks.empty() && solver::steady(set, n, clicks, limit, &clearedAt)) {
+                known.push_back(clicks);
+                return true;
+            }
+        }
     }
     return false;
 }
@@ -401,13 +409,31 @@ Measures measure(const GameContext& set, int32_t n, const Options& options) {
     const std::vector<std::pair<int32_t, int32_t>> first = legalPushes(g);
     m.firstPushes = static_cast<int32_t>(first.size());
     const solver::Click winning = best.clicks.empty() ? solver::Click{} : best.clicks.front();
-    for (const auto& [slot, button] : first) {
-        if (!best.timed && slot == winning.slot && button == winning.button) continue;  // the solution's own
-        const solver::Click opening{at, slot, button, 0, 0};
-        if (witnessed(set, n, opening, best.clicks)) continue;
-        const Proof p = solvedWith(set, n, options, {opening});
+    struct Pending {
+        solver::Click opening;
+        size_t tried;  // the known solutions already tried as witnesses
+    };
+    std::vector<Pending> pending;
+    for (const auto& [slot, button] : first)
+        if (best.timed || slot != winning.slot || button != winning.button)  // the solution's own is proven
+            pending.push_back(Pending{solver::Click{at, slot, button, 0, 0}, 0});
+    // Witnesses first, from every solution known; then the solver for the
+    // next push still open, whose solution may witness the others.
+    std::vector<std::vector<solver::Click>> known{best.clicks};
+    while (!pending.empty()) {
+        const auto proven = [&](Pending& p) {
+            const size_t from = p.tried;
+            p.tried = known.size();
+            return witnessed(set, n, p.opening, known, from);
+        };
+        pending.erase(std::remove_if(pending.begin(), pending.end(), proven), pending.end());
+        if (pending.empty()) break;
+        solver::Result r;
+        const Proof p = solvedWith(set, n, options, {pending.front().opening}, &r);
+        pending.erase(pending.begin());
         m.losingFirstPushes += p == Proof::NO;
         m.unknownFirstPushes += p == Proof::UNKNOWN;
+        if (p == Proof::YES && !r.clicks.empty()) known.push_back(r.clicks);
     }
     if (m.lifts) m.needsLift = needs(set, n, KIND_LIFT, m.pushes, options);
     if (m.tar) m.needsTar = needs(set, n, KIND_ICKY, m.pushes, options);
