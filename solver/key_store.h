@@ -1,14 +1,16 @@
-// A compact store of board keys: the bytes of each key kept end to end in
-// one arena, found again through a flat open-addressing table of 64-bit
-// hashes, each with a value (an int32). Keys compare by their bytes, so two
-// keys are one entry exactly when their bytes are equal: the hash only
-// decides where to look.
+// A compact store of board keys: the bytes of each key (64 KiB at most)
+// kept end to end in chunks, found again through a flat open-addressing
+// table of 64-bit hashes, each with a value (an int32). Keys compare by
+// their bytes, so two keys are one entry exactly when their bytes are
+// equal: the hash only decides where to look.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <vector>
+
+#include "solver/arena.h"
 
 namespace solver {
 
@@ -25,7 +27,7 @@ public:
         return true;
     }
 
-    size_t size() const { return entries_.size(); }
+    size_t size() const { return count_; }
 
     static uint64_t hashOf(const uint8_t* key, size_t length) {
         // FNV-1a over 8-byte words, then a final mix.
@@ -48,7 +50,8 @@ public:
 
 private:
     struct Entry {
-        uint64_t offset;  // into arena_
+        uint64_t hash;    // to place it again when the table grows
+        uint64_t offset;  // into bytes_
         uint32_t length;
         int32_t value;
     };
@@ -61,9 +64,9 @@ private:
     void add(const uint8_t* key, size_t length, uint64_t hash, int32_t value);
     void grow();
 
-    std::vector<uint8_t> arena_;
-    std::vector<Entry> entries_;
-    std::vector<uint64_t> hashes_;  // by entry, to place it again when the table grows
+    Arena<uint8_t, 16> bytes_;
+    Arena<Entry, 12> entries_;
+    size_t count_ = 0;
     std::vector<Slot> table_;
     size_t mask_ = 0;
 };
