@@ -18,9 +18,9 @@
 //   --pushes MIN-MAX the fewest pushes, rising from MIN at the first level to
 //                    MAX at the ninth, give or take one
 //   --span N         the open floor must reach across N columns or rows
-//   --alike X        turn away a draft whose walls and open floor are both more
-//                    than X alike (over every shift) to a level of the maps
-//                    given with --against or drafted before it (default 0.8)
+//   --alike X        turn away a draft whose walls or open floor are more than
+//                    X alike (over every shift) to a level of the maps given
+//                    with --against or drafted before it (default 0.8)
 //   --give N         how far the fewest pushes may stray from the slot's (default 1)
 //   --walk N         turn away a draft whose solution pushes one block the same
 //                    way more than N times running, or in which over half the
@@ -563,7 +563,7 @@ int main(int argc, char** argv) {
             ++drafts;
             bool copies = false;
             for (const levelmap::Level& l : against)
-                copies = copies || (measures::wallLikeness(c, l.cells) > alike && measures::floorLikeness(c, l.cells) > alike);
+                copies = copies || measures::wallLikeness(c, l.cells) > alike || measures::floorLikeness(c, l.cells) > alike;
             if (copies) continue;
             std::memcpy(set.levels[0], c, sizeof c);
             solver::Limits quick;
