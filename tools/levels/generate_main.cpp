@@ -1,11 +1,12 @@
 // tolvane_levelgen [options] WORLD: drafts the nine levels of a world for a
-// designer to read, title and keep. Each draft is a room of ledges and steps
-// with blocks dropped into it, trimmed to the floor its blocks can reach,
+// designer to read, title and keep. Each draft is a room (a box of ledges
+// and steps, or one of the bigger families of room_shapes.h) with blocks
+// dropped into it, trimmed to the floor its blocks can reach,
 // and kept only when it measures as the world's place on the curve asks:
 // the fewest pushes the slot wants, few random players clearing it, a first
 // push that loses it, and the lift or tar the slot asks for actually needed.
 //   --seed N         the first seed (default 1); the same seed drafts the same world
-//   --against MAP    a map whose walls the drafts must not copy (repeatable)
+//   --against MAP    a map whose rooms the drafts must not copy (repeatable)
 //   --lift LEVELS    the levels (1 to 9, comma separated) that need a lift
 //   --tar LEVELS     the levels that need tar
 //   --tries N        drafts per level before the slot's bounds widen (default 4000)
