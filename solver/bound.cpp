@@ -89,24 +89,88 @@ int32_t Kinds::needs(int32_t kind, const Moved* moved, int32_t movedCount, bool 
         if (((wildBits >> i) | (wildBits >> j)) & 1) return std::abs(column(i) - column(j)) <= 1;
         return reach_.canMeetUnpushed(cells[i], cells[j]);
     };
-    // Every block with no like block it could meet unpushed; with
-    // `anyWillDo`, the first one found is enough.
-    int32_t aloneColumns[MAX_BLOCKS];
-    int32_t alone = 0;
-    for (int32_t i = 0; i < n && !(anyWillDo && alone); ++i) {
-        bool partner = false;
+    // Which like blocks each could meet unpushed; with `anyWillDo`, a block
+    // with none is enough.
+    uint64_t partners[MAX_BLOCKS];
+    for (int32_t i = 0; i < n; ++i) {
         if ((movedBits >> i) & 1) {
-            for (int32_t j = 0; j < n && !partner; ++j) partner = j != i && meet(i, j);
+            partners[i] = 0;
+            for (int32_t j = 0; j < n; ++j)
+                if (j != i && meet(i, j)) partners[i] |= uint64_t{1} << j;
         } else {
-            partner = (partners_[kind][i] & ~movedBits) != 0;
-            for (int32_t m = 0; m < movedCount && !partner; ++m) partner = meet(i, moved[m].index);
+            partners[i] = partners_[kind][i] & ~movedBits;
+            for (int32_t m = 0; m < movedCount; ++m)
+                if (meet(i, moved[m].index)) partners[i] |= uint64_t{1} << moved[m].index;
         }
-        if (!partner) aloneColumns[alone++] = column(i);
+        if (anyWillDo && partners[i] == 0) return 1;
     }
-    if (alone && anyWillDo) return 1;
     int32_t columns[MAX_BLOCKS];
     for (int32_t i = 0; i < n; ++i) columns[i] = column(i);
-    return std::max(fewestToGroup(columns, n), windowsToCover(aloneColumns, alone));
+    return fewestToGroupAndMeet(columns, partners, n);
+}
+
+// A kind's blocks vanish in groups of two or more, and the pushes made on a
+// group's own blocks are at least the most that any of these asks of it:
+// - the narrowing of its columns (fewestToGroup);
+// - for each of its blocks, the pushes to bring the nearest other block of
+//   the group within a column of it: a block touches some block of its
+//   group when they vanish, and a push moves one of the two a column at
+//   most, so their pushes together are at least the columns between them,
+//   and at least one when they could not meet with neither pushed
+//   (Reach::canMeetUnpushed);
+// - the windows of three columns that cover its blocks with no block of the
+//   group they could meet unpushed: such a block touches a block of its
+//   group when they vanish, so one of the two was pushed, and as
+//   windowsToCover argues a push of the group's blocks serves one window.
+// The groups share no block, so their pushes add up. As in fewestToGroup,
+// merging two groups whose column ranges overlap costs no more than both:
+// the narrowing does not grow, a block's nearest partner in the merged
+// group is no farther than in its own part, and a block alone in the
+// merged group was alone in its own part. The best split thus runs along
+// the sorted columns.
+int32_t fewestToGroupAndMeet(const int32_t* columns, const uint64_t* partners, int32_t n) {
+    constexpr int32_t NONE = 1 << 20;
+    n = std::clamp(n, 0, static_cast<int32_t>(MAX_BLOCKS));
+    int32_t order[MAX_BLOCKS];
+    for (int32_t i = 0; i < n; ++i) {  // by column; a handful of blocks, so inserted one by one
+        int32_t k = i;
+        for (; k > 0 && columns[order[k - 1]] > columns[i]; --k) order[k] = order[k - 1];
+        order[k] = i;
+    }
+    // By place in column order: the column, and the nearest partners before
+    // and after it in that order (-1 and n for none).
+    int32_t at[MAX_BLOCKS], before[MAX_BLOCKS], after[MAX_BLOCKS], place[MAX_BLOCKS];
+    for (int32_t k = 0; k < n; ++k) at[k] = columns[order[k]], place[order[k]] = k;
+    for (int32_t k = 0; k < n; ++k) {
+        before[k] = -1;
+        after[k] = n;
+        for (uint64_t p = partners[order[k]]; p != 0; p &= p - 1) {
+            const int32_t other = place[__builtin_ctzll(p)];
+            if (other < k) before[k] = std::max(before[k], other);
+            if (other > k) after[k] = std::min(after[k], other);
+        }
+    }
+    int32_t best[MAX_BLOCKS + 1];  // best[i]: the first i in column order split into groups
+    best[0] = 0;
+    for (int32_t i = 1; i <= n; ++i) {
+        best[i] = NONE;
+        for (int32_t j = i - 2; j >= 0; --j) {  // the group of places j to i - 1
+            int32_t need = std::max(0, at[i - 1] - at[j] - (i - 1 - j));
+            if (best[j] + need >= best[i]) continue;  // the group's need is no less
+            int32_t windows = 0;
+            for (int32_t k = j, end = -NONE; k < i; ++k) {
+                if (before[k] >= j || after[k] < i) continue;  // a partner in the group
+                // The nearest other block of the group stands next to it in column order.
+                const int32_t gap = std::min(k > j ? at[k] - at[k - 1] : NONE, k + 1 < i ? at[k + 1] - at[k] : NONE);
+                need = std::max(need, std::max(1, gap - 1));
+                if (at[k] <= end) continue;
+                ++windows;
+                end = at[k] + 2;
+            }
+            best[i] = std::min(best[i], best[j] + std::max(need, windows));
+        }
+    }
+    return best[n] < NONE ? best[n] : 0;
 }
 
 // The blocks of a kind left alone (no like block they could meet unpushed)

@@ -11,15 +11,24 @@
 namespace solver {
 
 // What the bound reads of a board: the cells each kind's blocks stand in. A
-// kind needs at least the pushes that group its columns (fewestToGroup), and
-// at least one while some block of it has no other of its kind it could meet
+// kind needs, over its best split into groups, at least the pushes that
+// narrow each group's columns (fewestToGroup), and a push for each window of
+// three columns holding blocks with no other of their group they could meet
 // with neither pushed again (Reach::canMeetUnpushed, which sees walls and tar
-// but no block in the way): only a push of a block of that kind can bring it
-// one. Each push moves a block of one kind, so the kinds' needs add up.
+// but no block in the way): only a push of a block of that group can bring
+// such a block one (fewestToGroupAndMeet). Each push moves a block of one
+// kind, so the kinds' needs add up.
 // The fewest windows of three neighbouring columns that cover these
 // columns (sorted in place): the pushes a kind with blocks left alone in
 // them still needs at the least.
 int32_t windowsToCover(int32_t* columns, int32_t n);
+
+// The fewest pushes a kind's blocks, in these columns and each able to meet
+// unpushed the like blocks its bit mask names (a bit a place), need to go in
+// groups: over every split into groups of two or more, the least sum of each
+// group's own need, the more of its narrowing and of the windows that cover
+// its blocks with no partner in the group (argued in bound.cpp).
+int32_t fewestToGroupAndMeet(const int32_t* columns, const uint64_t* partners, int32_t n);
 
 class Kinds {
 public:

@@ -55,6 +55,27 @@ TEST(Solver, BoundIsTheLeastNarrowingOverEverySplitOfAKind) {
     EXPECT_EQ(solver::fewestToGroup(lone, 1), 0) << "a lone block is the hopeless check's, not the bound's";
 }
 
+TEST(Solver, BoundAsksOfEachGroupTheColumnsToTheNearestOfIt) {
+    // A kind's columns, whether blocks within a column of each other can
+    // meet unpushed, and its need: a block four columns from the rest needs
+    // three pushes however the rest stand; a pair side by side that can
+    // never meet unpushed needs one; two such pairs far apart, a push for
+    // the near pair and four to close the other.
+    const struct {
+        std::vector<int32_t> columns;
+        bool meet;
+        int32_t need;
+    } cases[] = {{{3, 7, 8, 8, 9, 10, 10, 11}, true, 3}, {{4, 0, 4, 4, 4}, true, 3}, {{4, 5}, false, 1}, {{1, 6, 11, 10}, false, 5}};
+    for (const auto& c : cases) {
+        const int32_t n = static_cast<int32_t>(c.columns.size());
+        std::vector<uint64_t> partners(n);
+        for (int32_t i = 0; i < n; ++i)
+            for (int32_t j = 0; j < n; ++j)
+                if (i != j && c.meet && std::abs(c.columns[i] - c.columns[j]) <= 1) partners[i] |= uint64_t{1} << j;
+        EXPECT_EQ(solver::fewestToGroupAndMeet(c.columns.data(), partners.data(), n), c.need);
+    }
+}
+
 TEST(Solver, BoundCoversTheBlocksLeftAloneWithWindowsOfThreeColumns) {
     // Columns of the blocks left alone, and the fewest windows of three
     // neighbouring columns that cover them.
