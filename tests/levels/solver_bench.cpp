@@ -12,8 +12,8 @@
 
 namespace {
 
-// Survey boards (tolvane_levelgen 10 --survey 30 --kinds 3, seeds 1 and 7),
-// by the fewest pushes they need.
+// Survey boards (tolvane_levelgen 10 --survey 30 --kinds 3, seeds 1 and 7,
+// and a deeper one it found), by the fewest pushes they need.
 struct Board {
     const char* name;
     int32_t pushes;
@@ -35,6 +35,11 @@ const Board BOARDS[] = {
      {"                ", "                ", "                ", "                ", "                ",
       "  ##############", "  #..a.....a.bc#", "  #..b.a..cbaca#", "  #.ba.c..bcbab#", "  #cacba.acbcbc#",
       "  ##############", "                ", "                ", "                ", "                ",
+      "                "}},
+    {"survey30_20", 20,
+     {"                ", "                ", "                ", "                ", "                ",
+      "                ", "                ", "  ##############", "  #a......cb...#", "  #b..c...bca.b#",
+      "  #ca.bc.acbcac#", "  #ac.abacbcbca#", "  ##############", "                ", "                ",
       "                "}},
 };
 
@@ -61,8 +66,8 @@ void BM_SurveyBoard(benchmark::State& state, const Board& board) {
     for (int32_t r = 0; r < BOARD_SIZE; ++r)
         for (int32_t c = 0; c < BOARD_SIZE; ++c) set.levels[0][r][c] = codeFor(board.rows[r][c]);
     solver::Limits limits;
-    limits.maxSeconds = 120;
-    limits.maxStates = 10000000;
+    limits.maxSeconds = 600;
+    limits.maxStates = 20000000;
     solver::Result r;
     for (auto _ : state) {
         r = solver::solve(set, 0, limits);
@@ -95,6 +100,7 @@ BENCHMARK_CAPTURE(BM_ShippedWorld, LevelSet10, "LevelSet10.txt")->Unit(benchmark
 BENCHMARK_CAPTURE(BM_SurveyBoard, survey30_10, BOARDS[0])->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK_CAPTURE(BM_SurveyBoard, survey30_12, BOARDS[1])->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK_CAPTURE(BM_SurveyBoard, survey30_14, BOARDS[2])->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK_CAPTURE(BM_SurveyBoard, survey30_20, BOARDS[3])->Unit(benchmark::kSecond)->Iterations(1);
 
 }  // namespace
 
