@@ -32,13 +32,6 @@ struct WorldFile {
     levelmap::World world;
 };
 
-int32_t worldNumber(const std::string& path) {
-    const std::string base = path.substr(path.find_last_of('/') + 1);
-    if (base.rfind("Tutorial", 0) == 0) return 0;
-    const size_t digits = base.find_first_of("0123456789");
-    return digits == std::string::npos ? -1 : std::atoi(base.c_str() + digits);
-}
-
 void fill(cairo_t* cr, Rgb c) { cairo_set_source_rgb(cr, c.r, c.g, c.b); }
 
 const Rgb NOTHING = darker(pal::INK, 0.35);
@@ -159,16 +152,9 @@ int main(int argc, char** argv) {
         } else if (a[0] == '-') {
             return usage(argv[0]);
         } else {
-            std::ifstream in(a);
-            if (!in) {
-                std::fprintf(stderr, "%s: cannot read\n", a);
-                return 2;
-            }
-            std::stringstream source;
-            source << in.rdbuf();
             WorldFile f;
-            f.number = worldNumber(a);
-            f.world = levelmap::parseWorld(source.str(), a);
+            f.number = levelmap::worldNumber(a);
+            f.world = levelmap::readWorld(a);
             if (!f.world.errors.empty()) {
                 for (const std::string& e : f.world.errors) std::fprintf(stderr, "%s\n", e.c_str());
                 return 2;

@@ -443,10 +443,7 @@ int main(int argc, char** argv) {
         else if (std::strcmp(a, "--give") == 0 && more) give = std::max(0, std::atoi(argv[++i]));
         else if (std::strcmp(a, "--states") == 0 && more) firstStates = std::max(1000, std::atoi(argv[++i]));
         else if (std::strcmp(a, "--against") == 0 && more) {
-            std::ifstream in(argv[++i]);
-            std::stringstream text;
-            text << in.rdbuf();
-            const levelmap::World w = levelmap::parseWorld(text.str(), argv[i]);
+            const levelmap::World w = levelmap::readWorld(argv[++i]);
             against.insert(against.end(), w.levels.begin(), w.levels.end());
         } else if (a[0] != '-' && world < 0) world = std::atoi(a);
         else {

@@ -1,6 +1,8 @@
 #include "tools/levels/level_map.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <sstream>
 
 namespace levelmap {
@@ -155,6 +157,25 @@ std::string levelFileText(const World& world) {
         }
     }
     return out;
+}
+
+World readWorld(const std::string& path) {
+    std::ifstream in(path);
+    if (!in) {
+        World world;
+        world.errors.push_back(path + ": cannot read");
+        return world;
+    }
+    std::stringstream text;
+    text << in.rdbuf();
+    return parseWorld(text.str(), path);
+}
+
+int32_t worldNumber(const std::string& path) {
+    const std::string base = path.substr(path.find_last_of('/') + 1);
+    if (base.rfind("Tutorial", 0) == 0) return 0;
+    const size_t digits = base.find_first_of("0123456789");
+    return digits == std::string::npos ? -1 : std::atoi(base.c_str() + digits);
 }
 
 }  // namespace levelmap

@@ -42,6 +42,14 @@ int32_t codeForChar(char c);
 // Reads a world from the text of a map file. `name` is used in error messages.
 World parseWorld(const std::string& text, const std::string& name);
 
+// Reads the map file at `path`; a file that cannot be read is a world
+// with that one error.
+World readWorld(const std::string& path);
+
+// The world a map file holds, from its name: 0 for the tutorial, N for
+// LevelSetN, -1 for a name with no number.
+int32_t worldNumber(const std::string& path);
+
 // The level file: 2560 lines, one cell code a line, the tenth board empty.
 std::string levelFileText(const World& world);
 

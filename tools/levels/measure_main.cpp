@@ -91,13 +91,6 @@ struct Likeness {
 
 bool mainWorld(int32_t world) { return world >= 1 && world <= 10; }
 
-int32_t worldNumber(const std::string& path) {
-    const std::string base = path.substr(path.find_last_of('/') + 1);
-    if (base.rfind("Tutorial", 0) == 0) return 0;
-    const size_t digits = base.find_first_of("0123456789");
-    return digits == std::string::npos ? -1 : std::atoi(base.c_str() + digits);
-}
-
 std::string label(int32_t world, int32_t level) {
     return (world == 0 ? std::string("T") : std::to_string(world)) + "-" + std::to_string(level);
 }
@@ -357,17 +350,10 @@ int main(int argc, char** argv) {
         } else if (a[0] == '-') {
             return usage(argv[0]);
         } else {
-            std::ifstream in(a);
-            if (!in) {
-                std::fprintf(stderr, "%s: cannot read\n", a);
-                return 2;
-            }
-            std::stringstream text;
-            text << in.rdbuf();
             WorldFile f;
             f.name = a;
-            f.number = worldNumber(a);
-            f.world = levelmap::parseWorld(text.str(), a);
+            f.number = levelmap::worldNumber(a);
+            f.world = levelmap::readWorld(a);
             if (!f.world.errors.empty()) {
                 for (const std::string& e : f.world.errors) std::fprintf(stderr, "%s\n", e.c_str());
                 return 2;
