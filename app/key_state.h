@@ -10,6 +10,9 @@ public:
     // True while the key is held, or once after a press that was already
     // released again; asking clears the remembered press.
     bool downOrPressedSinceLastQuery(unsigned char key);
+    // True once for each press since the key was last asked about; holding
+    // the key down does not count again (the toolkit's repeats aside).
+    bool pressedSinceLastQuery(unsigned char key);
 
 private:
     bool down_[256] = {};

@@ -80,6 +80,15 @@ int32_t loadPicture(const char* path, int32_t w, int32_t h, int32_t fw, int32_t 
     return texture;
 }
 
+// Backspace, U or u since the last frame. Each key is asked every frame, so
+// a press made on another screen is not kept for the play screen.
+bool undoPressed() {
+    const bool backspace = keyState.pressedSinceLastQuery('\b');
+    const bool upper = keyState.pressedSinceLastQuery('U');
+    const bool lower = keyState.pressedSinceLastQuery('u');
+    return backspace || upper || lower;
+}
+
 // The frame's click: the pointer, and the first button pressed since the last frame.
 Click frameClick() { return Click{input.pendingButton, input.mouseX, input.mouseY}; }
 
@@ -114,7 +123,7 @@ void runScreenFrame() {
     screen->draw(game, click);
     const bool tickDue = frameTimer.isTickDue(tickClock);
     sprites.endFrame();
-    const FrameInput frameInput{click, tickDue, keyState.downOrPressedSinceLastQuery(' ')};
+    const FrameInput frameInput{click, tickDue, keyState.downOrPressedSinceLastQuery(' '), undoPressed()};
     const int32_t next = screen->tick(game, frameInput);
     if (next != game.state) changeState(next);
 }

@@ -2,6 +2,7 @@
 
 #include "audio/sound_bank.h"
 #include "frontend/screen.h"
+#include "game/undo.h"
 #include "render/sprite_sheet.h"
 
 // One lesson for each level of the tutorial world, in the order they teach.
@@ -130,7 +131,12 @@ void playSounds(const TickEvents& events) {
 
 // [SECTION] The play screen
 
+UndoHistory playHistory;
+
 namespace {
+
+// A level begun, or begun again after "Try Again?": nothing to take back.
+void enterPlay(GameContext&) { playHistory.clear(); }
 
 void drawPlay(const GameContext& game, const Click& pointer) {
     drawPlayScreen(game, pointer);
@@ -138,13 +144,20 @@ void drawPlay(const GameContext& game, const Click& pointer) {
 }
 
 int32_t tickPlay(GameContext& game, const FrameInput& input) {
+    // Undo needs no tick: the board goes back at once, the clock runs on.
+    if (input.undoPressed && playHistory.undo(game)) soundBank.playSound(SOUND_RESTART);
     if (!input.tickDue) return game.state;
+    // Only a click can push, so only a tick with a click is worth remembering.
+    const bool clicked = input.click.button != BUTTON_NONE;
+    PlayMoment before;
+    if (clicked) before = momentOf(game);
     TickEvents events;
     game.playTick(input.click, events);
+    if (clicked) playHistory.afterTick(before, events);
     playSounds(events);
     return stateAfter(game.state, events);
 }
 
 }  // namespace
 
-const Screen PLAY_SCREEN = {nullptr, drawPlay, tickPlay};
+const Screen PLAY_SCREEN = {enterPlay, drawPlay, tickPlay};

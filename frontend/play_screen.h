@@ -5,6 +5,7 @@
 #pragma once
 
 #include "game/game_context.h"
+#include "game/undo.h"
 
 // The lesson of one tutorial level: a title and up to three lines ("" for none).
 struct Lesson {
@@ -18,6 +19,9 @@ void drawPlayScreen(const GameContext& game, const Click& pointer);
 void drawTutorialPanel(const GameContext& game);
 // "Time : %d" where the play screens show the clock.
 void drawClock(const GameContext& game);
+
+// The pushes of the level in play that Backspace (or U) can take back.
+extern UndoHistory playHistory;
 
 // The sounds of what happened in a tick, in the order it happened.
 void playSounds(const TickEvents& events);

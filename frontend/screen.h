@@ -11,6 +11,7 @@ struct FrameInput {
     Click click;       // the pointer, and the button pressed in this frame if any
     bool tickDue;      // the tick gate granted a game tick in this frame
     bool skipPressed;  // the space bar is down, or was pressed since the last frame
+    bool undoPressed;  // Backspace or U was pressed since the last frame
 };
 
 struct Screen {

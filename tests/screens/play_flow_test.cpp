@@ -1,5 +1,10 @@
 // The level clock, time over and its retry, the count-down into the score,
 // and the end of a world, driven frame by frame through the display callback.
+#include <cstring>
+#include <random>
+
+#include "app/key_state.h"
+#include "frontend/play_screen.h"
 #include "screens/screen_fixture.h"
 
 namespace {
@@ -196,6 +201,74 @@ TEST_F(PlayFlowTest, FinishingAWorldAgainKeepsTheBestScore) {
     EXPECT_EQ(game.bestScore[0], 5000);
     EXPECT_EQ(game.worldStatus[2], WORLD_LOCKED) << "only a first finish opens a world";
     EXPECT_EQ(readProfile().substr(0, 10), "2\n5000\n1\n0");
+}
+
+// A lift between two shelves, pairs to join and a lone block that keeps the
+// level from ever being cleared, so that random pushes can go on and on.
+const char* const LIFT_ROOM[16] = {
+    "                ", "                ", "                ", "                ",
+    "  ############  ", "  #..........#  ", "  #.ab...ba..#  ", "  #####..#####  ",
+    "  #....L.....#  ", "  #..........#  ", "  #.b.a.a..b.c#  ", "  ############  ",
+    "                ", "                ", "                ", "                ",
+};
+
+bool sameBoard(const GameContext& a, const GameContext& b) {
+    return std::memcmp(a.board, b.board, sizeof a.board) == 0 && std::memcmp(a.blocks, b.blocks, sizeof a.blocks) == 0 &&
+           a.score == b.score && a.comboFlag == b.comboFlag && a.elimDelay == b.elimDelay;
+}
+
+// Backspace, U and u each take back the last push that moved a block: ten
+// random pushes and ten undos on a lift level give back the starting board,
+// lifts, marks and score, while the clock runs on. A push into a wall is
+// not remembered, nothing is taken back when nothing is left, and the
+// dustbin empties the history.
+TEST_F(PlayFlowTest, UndoTakesBackEachPushButNotTheTime) {
+    setLevel(0, LIFT_ROOM);
+    game.levels[0][8][7] = KIND_LIFT;
+    game.clock = 99;
+    game.installLevel(0);
+    changeState(STATE_PLAY);
+    const GameContext start = game;
+    std::mt19937 rng(5);
+    int pushes = 0;
+    for (int tries = 0; pushes < 10 && tries < 400; ++tries) {
+        const Block& b = game.blocks[rng() % MAX_BLOCKS];
+        if (!b.alive || b.motion != MOTION_NORMAL) continue;
+        input = {b.x + 16, b.y + 16, rng() % 2 ? BUTTON_LEFT : BUTTON_RIGHT};
+        frame();
+        frames(rng() % 40);  // undo comes at any moment: in a fall, a blink, at rest
+        pushes = static_cast<int>(playHistory.size());
+    }
+    ASSERT_EQ(pushes, 10);
+    ASSERT_EQ(game.state, STATE_PLAY);
+    ASSERT_GT(game.score, 0) << "the pushes joined a pair, so the score too must go back";
+    EXPECT_GT(start.clockSubTicks + 121 * (start.clock - game.clock), game.clockSubTicks);
+    const char keys[] = {'\b', 'U', 'u'};
+    for (int i = 0; i < 10; ++i) {
+        keyState.press(keys[i % 3]);
+        keyState.release(keys[i % 3]);
+        frame(false);
+    }
+    EXPECT_TRUE(sameBoard(game, start));
+    EXPECT_LT(game.clock * 1000 + game.clockSubTicks, start.clock * 1000 + start.clockSubTicks) << "time spent stays spent";
+    EXPECT_EQ(soundBank.playCount(SOUND_RESTART), 10u);
+    keyState.press('\b');
+    frame(false);
+    EXPECT_TRUE(sameBoard(game, start)) << "nothing left to take back";
+    EXPECT_EQ(soundBank.playCount(SOUND_RESTART), 10u);
+
+    // A push into the wall moves nothing and is not remembered.
+    const Block& lone = game.blocks[game.blockAt(384 + 32 * 13 + 16, 224 + 32 * 10 + 16)];
+    ASSERT_EQ(lone.kind, KIND_FIRST + 2);
+    input = {lone.x + 16, lone.y + 16, BUTTON_RIGHT};
+    frame();
+    EXPECT_EQ(playHistory.size(), 0u);
+    input = {lone.x + 16, lone.y + 16, BUTTON_LEFT};
+    frame();
+    EXPECT_EQ(playHistory.size(), 1u);
+    input = {290, 550, BUTTON_LEFT};  // the dustbin
+    frame();
+    EXPECT_EQ(playHistory.size(), 0u);
 }
 
 }  // namespace

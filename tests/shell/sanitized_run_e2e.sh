@@ -2,7 +2,8 @@
 # The whole program built with AddressSanitizer and UndefinedBehavior-
 # Sanitizer, under a virtual X server: the splash played through to the
 # menu, the tutorial world played to its end (its level file removed, so
-# every board is empty and clears itself) and back to the menu, then Esc.
+# every board is empty and clears itself) and back to the menu, pushes
+# taken back with undo in world 1, then Esc.
 # It must end with status 0 and the sanitizers must report nothing, with
 # only the suppressions of tests/lsan.supp for libraries that are not ours.
 set -u
@@ -51,6 +52,22 @@ xdotool mousemove --window "$WINDOW" 5 700
 wait_world_finished "$D/profile.txt" 180
 wait_for_menu 30 || fail "the menu did not come back after the world"
 
+# [SECTION] World 1, opened by the tutorial: pushes on its first level, each
+# taken back with Backspace or U (one more than there is to take back), then
+# Esc to the menu.
+click "$WINDOW" 264 230
+sleep 1
+for button in 3 1 3; do
+    click "$WINDOW" $((384 + 32 * 7 + 16)) $((224 + 32 * 6 + 16)) "$button"
+    sleep 0.5
+done
+for key in BackSpace u BackSpace U; do
+    press "$key" "$WINDOW"
+    sleep 0.2
+done
+press Escape "$WINDOW"
+wait_for_menu 30 || fail "Esc from world 1 did not bring back the menu"
+
 # [SECTION] Esc, status 0, and not a word from the sanitizers.
 press Escape "$WINDOW"
 wait_exit 60
@@ -59,4 +76,4 @@ status=$?
 if grep -qE "Sanitizer|runtime error:" "$WORK_DIR/console.txt"; then
     fail "the sanitizers reported a fault"
 fi
-echo "PASS: the sanitized program ran splash, menu, a whole world and back, and ended with status 0 and no report"
+echo "PASS: the sanitized program ran splash, menu, a whole world and back, undo, and ended with status 0 and no report"
