@@ -116,6 +116,16 @@ void drawTutorialPanel(const GameContext& game) {
 
 void drawClock(const GameContext& game) { sprites.printValue(100, 200, "Time : %d", game.clock); }
 
+void drawPushes(const GameContext& game) {
+    // At the foot of the panel, left of the dustbin, below the longest list
+    // of blocks (all seven kinds and the rock). Pushes taken back do not count.
+    const auto made = static_cast<int32_t>(playHistory.size());
+    const int32_t level = game.levelIndex;
+    const int32_t par = level >= 0 && level < LEVEL_COUNT ? game.par[level] : 0;
+    if (par > 0) sprites.printTwoValues(-50, 628, "Pushes : %d   Par : %d", made, par);
+    else sprites.printValue(-50, 628, "Pushes : %d", made);
+}
+
 void playSounds(const TickEvents& events) {
     for (int32_t i = 0; i < events.count; ++i) {
         switch (events.list[i]) {
@@ -141,6 +151,7 @@ void enterPlay(GameContext&) { playHistory.clear(); }
 void drawPlay(const GameContext& game, const Click& pointer) {
     drawPlayScreen(game, pointer);
     drawClock(game);
+    drawPushes(game);
 }
 
 int32_t tickPlay(GameContext& game, const FrameInput& input) {

@@ -19,6 +19,8 @@ void drawPlayScreen(const GameContext& game, const Click& pointer);
 void drawTutorialPanel(const GameContext& game);
 // "Time : %d" where the play screens show the clock.
 void drawClock(const GameContext& game);
+// The pushes made in this level, and its par where the level file gives one.
+void drawPushes(const GameContext& game);
 
 // The pushes of the level in play that Backspace (or U) can take back.
 extern UndoHistory playHistory;

@@ -154,6 +154,7 @@ struct GameContext {
     int32_t state = 0;
     int32_t board[BOARD_SIZE][BOARD_SIZE] = {};
     int32_t levels[LEVEL_COUNT][BOARD_SIZE][BOARD_SIZE] = {};
+    int32_t par[LEVEL_COUNT] = {};  // each level's fewest pushes; 0 where the file gives none
     Block blocks[MAX_BLOCKS] = {};
     Trail trails[TRAIL_LENGTH] = {};
     int32_t settleTicks = 0;

@@ -1,5 +1,6 @@
-// Level files: ten boards of 16 by 16 cell codes, one code a line, and the
-// installation of one of them as the running level.
+// Level files: ten boards of 16 by 16 cell codes, one code a line, then
+// each board's par (older files end before the pars), and the installation
+// of one of them as the running level.
 #include "common/line_reader.h"
 #include "game/game_context.h"
 
@@ -11,6 +12,11 @@ void GameContext::loadLevelSet(const char* path) {
         for (int32_t row = 0; row < BOARD_SIZE; ++row)
             for (int32_t column = 0; column < BOARD_SIZE; ++column)
                 levels[level][row][column] = reader.nextValue();
+    // A par can only be a number of pushes; anything else is no par.
+    for (int32_t& p : par) {
+        p = reader.nextValue();
+        if (p < 0 || p > 999) p = 0;
+    }
 }
 
 void GameContext::installLevel(int32_t n) {

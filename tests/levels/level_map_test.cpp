@@ -82,6 +82,11 @@ TEST(LevelMap, RefusesBrokenMapsWithTheReason) {
         {"levels out of order", level(1, PAIR) + level(3, PAIR), "expected level 2"},
         {"stray text", "levels are below\n" + world(), "expected a line \"level N: title\""},
         {"file ends inside a level", "level 1: cut short\n|                |\n", "the file ends after 1"},
+        {"par that is not a number", [] {
+             std::string t = world();
+             return t.insert(t.find("level 1: test\n") + 14, "par 7 pushes\n");
+         }(),
+         "a par is a number of pushes from 1 to 999, found \"7 pushes\""},
     };
     for (const Case& c : cases) {
         const levelmap::World w = levelmap::parseWorld(c.text, "test.map");
@@ -113,15 +118,20 @@ TEST(LevelMap, FiftyBlocksAndEveryLegendCharacterAreAccepted) {
     EXPECT_EQ(w.levels[0].title, "test");
 }
 
+// The pars travel from the map's "par N" lines (written there by the
+// solver) into the level file and the game; older level files, without
+// pars, still load, with none.
 TEST(LevelMap, LevelFileReadsBackThroughTheGameWithTheTenthBoardEmpty) {
-    levelmap::World w = levelmap::parseWorld(world(), "pairs.map");
-    ASSERT_TRUE(w.errors.empty());
+    const std::vector<int32_t> pars = {3, 0, 0, 0, 0, 0, 0, 12, 7};
+    const std::string mapText = levelmap::withPars(levelmap::withPars(world(), {9, 0, 0, 0, 0, 0, 0, 0, 1}), pars);
+    levelmap::World w = levelmap::parseWorld(mapText, "pairs.map");
+    ASSERT_TRUE(w.errors.empty()) << w.errors[0];
     w.levels[8].cells[2][4] = 9;  // tell the last played level apart
     const std::string text = levelmap::levelFileText(w);
 
     size_t lines = 0;
     for (char c : text) lines += c == '\n';
-    EXPECT_EQ(lines, 2560u);
+    EXPECT_EQ(lines, 2570u);
 
     TempDir dir;
     const std::string path = dir.path + "/set.txt";
@@ -133,6 +143,13 @@ TEST(LevelMap, LevelFileReadsBackThroughTheGameWithTheTenthBoardEmpty) {
             for (int c = 0; c < 16; ++c) ASSERT_EQ(set.levels[n][r][c], w.levels[n].cells[r][c]) << n << r << c;
     for (int r = 0; r < 16; ++r)
         for (int c = 0; c < 16; ++c) EXPECT_EQ(set.levels[9][r][c], 0) << "the tenth board is never played";
+    const int32_t expected[10] = {3, 0, 0, 0, 0, 0, 0, 12, 7, 0};  // level 1's par of 9 replaced, level 9's too
+    for (int n = 0; n < 10; ++n) EXPECT_EQ(set.par[n], expected[n]) << "level " << n + 1;
+    size_t boards = 0;
+    for (int k = 0; k < 2560; ++k) boards = text.find('\n', boards) + 1;
+    std::ofstream(path, std::ios::binary) << text.substr(0, boards);
+    set.loadLevelSet(path.c_str());
+    EXPECT_EQ(set.par[0], 0) << "a file that ends after its boards has no pars";
 
     set.installLevel(8);
     EXPECT_EQ(set.blocks[0].kind, 4);

@@ -34,7 +34,7 @@ TEST(ShippedLevels, EveryWorldIsThereWithNineSoundLevels) {
         ASSERT_TRUE(in.good()) << file;
         size_t lines = 0;
         for (std::string line; std::getline(in, line);) ++lines;
-        EXPECT_EQ(lines, 2560u) << file;
+        EXPECT_EQ(lines, 2570u) << file << ": ten boards and ten pars";
 
         GameContext set;
         set.loadLevelSet(file.c_str());
@@ -57,6 +57,7 @@ TEST(ShippedLevels, EveryWorldIsThereWithNineSoundLevels) {
                 }
             }
             EXPECT_GE(ordinary, 2) << file << " level " << n + 1;
+            EXPECT_GT(set.par[n], 0) << file << " level " << n + 1 << ": no par";
             EXPECT_LE(blocks, MAX_BLOCKS) << file << " level " << n + 1;
             EXPECT_TRUE(boards.insert(picture).second) << file << " level " << n + 1 << " repeats another board";
         }

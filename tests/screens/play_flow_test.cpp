@@ -226,6 +226,7 @@ TEST_F(PlayFlowTest, UndoTakesBackEachPushButNotTheTime) {
     setLevel(0, LIFT_ROOM);
     game.levels[0][8][7] = KIND_LIFT;
     game.clock = 99;
+    game.par[0] = 9;
     game.installLevel(0);
     changeState(STATE_PLAY);
     const GameContext start = game;
@@ -242,6 +243,9 @@ TEST_F(PlayFlowTest, UndoTakesBackEachPushButNotTheTime) {
     ASSERT_EQ(pushes, 10);
     ASSERT_EQ(game.state, STATE_PLAY);
     ASSERT_GT(game.score, 0) << "the pushes joined a pair, so the score too must go back";
+    drawLog.clear();
+    frame(false);
+    EXPECT_NE(drawLog.findText("Pushes : 10   Par : 9"), nullptr);
     EXPECT_GT(start.clockSubTicks + 121 * (start.clock - game.clock), game.clockSubTicks);
     const char keys[] = {'\b', 'U', 'u'};
     for (int i = 0; i < 10; ++i) {
@@ -250,6 +254,9 @@ TEST_F(PlayFlowTest, UndoTakesBackEachPushButNotTheTime) {
         frame(false);
     }
     EXPECT_TRUE(sameBoard(game, start));
+    drawLog.clear();
+    frame(false);
+    EXPECT_NE(drawLog.findText("Pushes : 0   Par : 9"), nullptr) << "pushes taken back do not count";
     EXPECT_LT(game.clock * 1000 + game.clockSubTicks, start.clock * 1000 + start.clockSubTicks) << "time spent stays spent";
     EXPECT_EQ(soundBank.playCount(SOUND_RESTART), 10u);
     keyState.press('\b');

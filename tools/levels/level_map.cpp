@@ -81,6 +81,17 @@ private:
             while (pos < head.size() && head[pos] == ' ') ++pos;
             level.title = head.substr(pos);
         }
+        // An optional "par N" line: the fewest pushes the level takes.
+        if (at + 1 < lines_.size() && rtrim(lines_[at + 1]).compare(0, 4, "par ") == 0) {
+            const std::string text = rtrim(lines_[at + 1]).substr(4);
+            char* end = nullptr;
+            const long par = std::strtol(text.c_str(), &end, 10);
+            if (text.empty() || *end != '\0' || par < 1 || par > 999)
+                error(at + 1, "a par is a number of pushes from 1 to 999, found \"" + text + "\"");
+            else
+                level.par = static_cast<int32_t>(par);
+            ++at;
+        }
 
         int32_t blocks = 0;
         for (int32_t row = 0; row < MAP_SIZE; ++row) {
@@ -155,6 +166,32 @@ std::string levelFileText(const World& world) {
                 out += line;
             }
         }
+    }
+    for (int32_t n = 0; n < FILE_LEVELS; ++n) {
+        const bool played = n < static_cast<int32_t>(world.levels.size()) && n < MAP_LEVELS;
+        std::snprintf(line, sizeof line, "%d\n", played ? world.levels[n].par : 0);
+        out += line;
+    }
+    return out;
+}
+
+std::string withPars(const std::string& mapText, const std::vector<int32_t>& pars) {
+    std::istringstream in(mapText);
+    std::string out, line;
+    bool replaced = false;  // a new par was just written: the old one under it goes
+    while (std::getline(in, line)) {
+        const std::string head = rtrim(line);
+        if (replaced && head.compare(0, 4, "par ") == 0) {
+            replaced = false;
+            continue;
+        }
+        replaced = false;
+        out += line + "\n";
+        if (head.compare(0, 6, "level ") != 0) continue;
+        const int32_t n = std::atoi(head.c_str() + 6);
+        if (n < 1 || n > static_cast<int32_t>(pars.size()) || pars[n - 1] <= 0) continue;
+        out += "par " + std::to_string(pars[n - 1]) + "\n";
+        replaced = true;
     }
     return out;
 }

@@ -28,6 +28,7 @@ constexpr int32_t MAX_MAP_BLOCKS = 50;  // block slots in the game
 
 struct Level {
     std::string title;
+    int32_t par = 0;  // the fewest pushes, from the "par N" line under the title; 0 without one
     int32_t cells[MAP_SIZE][MAP_SIZE];  // cell codes as the level file holds them
 };
 
@@ -50,7 +51,12 @@ World readWorld(const std::string& path);
 // LevelSetN, -1 for a name with no number.
 int32_t worldNumber(const std::string& path);
 
-// The level file: 2560 lines, one cell code a line, the tenth board empty.
+// The level file: 2560 lines, one cell code a line, the tenth board empty;
+// then ten lines, each level's par (0 for none, and for the tenth).
 std::string levelFileText(const World& world);
+
+// The map's text with a "par N" line under the title of every level n
+// (1 to 9) for which pars[n - 1] is above 0, in place of any it had.
+std::string withPars(const std::string& mapText, const std::vector<int32_t>& pars);
 
 }  // namespace levelmap

@@ -2,6 +2,7 @@
 // by finding clicks a person could make that clear each one in time.
 //   --clicks          print each solution's clicks
 //   --write-replays DIR  write each solution as a replay, DIR/NAME-LEVEL.replay
+//   --write-par MAP   write each level's fewest pushes into MAP as its par
 //   --max-states N    give up after N states (default 1500000, about a gigabyte)
 //   --max-seconds S   give up on a level after S seconds of processor time (default 20)
 //   --ticks T         a level must be cleared by tick T (default 6600)
@@ -18,21 +19,25 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "game/game_context.h"
 #include "solver/solver.h"
+#include "tools/levels/level_map.h"
 
 namespace {
 
 int usage(const char* program, FILE* out = stderr) {
     std::fprintf(out,
-                 "usage: %s [--clicks] [--stats] [--write-replays DIR] [--max-states N] [--max-seconds S] [--ticks T] [--timed] [--breadth-first] [--every-order] LEVELFILE [LEVEL...]\n"
+                 "usage: %s [--clicks] [--stats] [--write-replays DIR] [--write-par MAP] [--max-states N] [--max-seconds S] [--ticks T] [--timed] [--breadth-first] [--every-order] LEVELFILE [LEVEL...]\n"
                  "Proves levels by finding clicks a person could make that clear each one in time.\n"
                  "  --clicks          print each solution's clicks\n"
                  "  --stats           print the search's counts for each level\n"
                  "  --write-replays DIR  write each solution as a replay, DIR/NAME-LEVEL.replay\n"
+                 "  --write-par MAP   write each level's fewest pushes into MAP (the world's map) as its par\n"
                  "  --max-states N    give up on a level after N states (default 1500000)\n"
                  "  --max-seconds S   give up on a level after S seconds of processor time (default 20)\n"
                  "  --ticks T         a level must be cleared by tick T (default 6600)\n"
@@ -73,6 +78,33 @@ bool writeReplay(const char* dir, const char* path, const GameContext& set, int3
     return true;
 }
 
+// The map with the pars found, written beside it and moved into place.
+bool writePars(const char* map, const std::vector<int32_t>& pars) {
+    std::ifstream in(map, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (!in) {
+        std::fprintf(stderr, "%s: cannot read the map\n", map);
+        return false;
+    }
+    const std::string temp = std::string(map) + ".part";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        out << levelmap::withPars(text.str(), pars);
+        if (!out.flush()) {
+            std::fprintf(stderr, "%s: cannot be written\n", temp.c_str());
+            std::remove(temp.c_str());
+            return false;
+        }
+    }
+    if (std::rename(temp.c_str(), map) != 0) {
+        std::fprintf(stderr, "%s: cannot be moved into place\n", map);
+        std::remove(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -81,6 +113,7 @@ int main(int argc, char** argv) {
     bool showStats = false;
     const char* path = nullptr;
     const char* replayDir = nullptr;
+    const char* parMap = nullptr;
     std::vector<int32_t> wanted;
     for (int i = 1; i < argc; ++i) {
         const char* a = argv[i];
@@ -94,6 +127,8 @@ int main(int argc, char** argv) {
             showStats = true;
         } else if (std::strcmp(a, "--write-replays") == 0 && hasValue) {
             replayDir = argv[++i];
+        } else if (std::strcmp(a, "--write-par") == 0 && hasValue) {
+            parMap = argv[++i];
         } else if (std::strcmp(a, "--breadth-first") == 0) {
             limits.guided = false;
         } else if (std::strcmp(a, "--every-order") == 0) {
@@ -129,6 +164,7 @@ int main(int argc, char** argv) {
     set.loadLevelSet(path);
 
     bool allGood = true;
+    std::vector<int32_t> pars(PLAYED_LEVELS, 0);
     int64_t states = 0;
     double seconds = 0.0;
     for (int32_t n : wanted) {
@@ -149,6 +185,13 @@ int main(int argc, char** argv) {
                         static_cast<long long>(r.pushesPlayed), r.seconds > 0 ? r.pushesPlayed / r.seconds : 0.0,
                         static_cast<long long>(r.putOff), static_cast<long long>(r.ticksRunAhead));
         if (replayDir && r.solved && !writeReplay(replayDir, path, set, n, r)) allGood = false;
+        // The par the game shows is the level's fewest pushes, kept with it.
+        if (r.solved) pars[n - 1] = r.pushes;
+        if (r.solved && !parMap && set.par[n - 1] != r.pushes) {
+            std::printf("level %d: its par is %d, but its fewest pushes are %d (tolvane_solve --write-par MAP)\n", n,
+                        set.par[n - 1], r.pushes);
+            allGood = false;
+        }
         if (showClicks)
             for (const solver::Click& c : r.clicks)
                 std::printf("    tick %5d  %s on the block at column %2d, row %2d\n", c.tick,
@@ -156,5 +199,6 @@ int main(int argc, char** argv) {
     }
     std::printf("%s: %zu levels, %lld states in %.3f s of processor time (%.0f states a second)\n", path, wanted.size(),
                 static_cast<long long>(states), seconds, seconds > 0 ? states / seconds : 0.0);
+    if (parMap && !writePars(parMap, pars)) allGood = false;
     return allGood ? 0 : 1;
 }
