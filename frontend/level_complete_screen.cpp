@@ -1,6 +1,8 @@
 // The level-complete screen: the cleared board under its banner while the
 // clock left over is counted into the score; then the next level, or, after
 // the ninth, the menu with the world finished and the progress saved.
+#include <cstring>
+
 #include "frontend/play_screen.h"
 #include "frontend/profile.h"
 #include "frontend/screen.h"
@@ -8,10 +10,25 @@
 
 namespace {
 
+// Under the banner, how the pushes made compare with the level's par.
+const char* parVerdict(const GameContext& game) {
+    const int32_t level = game.levelIndex;
+    const int32_t par = level >= 0 && level < LEVEL_COUNT ? game.par[level] : 0;
+    const auto made = static_cast<int32_t>(playHistory.size());
+    if (par <= 0) return nullptr;
+    if (made < par) return "Fewer pushes than par!";
+    if (made == par) return "Par matched!";
+    return nullptr;
+}
+
 void drawLevelComplete(const GameContext& game, const Click& pointer) {
     drawPlayScreen(game, pointer);
     drawClock(game);
+    drawPushes(game);
     sprites.drawSprite(FRAME_LEVEL_COMPLETE, 480, 300);
+    // Centred under the banner, at about ten pixels a letter.
+    if (const char* verdict = parVerdict(game))
+        sprites.printShadowed(600.0f - 4.9f * static_cast<float>(std::strlen(verdict)), 460, verdict, 1, 1, 0);
 }
 
 int32_t tickLevelComplete(GameContext& game, const FrameInput& input) {

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "frontend/play_screen.h"
+#include "frontend/screen.h"
 #include "screens/screen_fixture.h"
 
 namespace {
@@ -146,6 +147,34 @@ TEST_F(HudTest, ThePointerIsDrawnLastAtThePointer) {
     EXPECT_EQ(drawLog.calls.back().frame, FRAME_POINTER);
     EXPECT_EQ(drawLog.calls.back().x, 123);
     EXPECT_EQ(drawLog.calls.back().y, 456);
+}
+
+// The level-complete screen compares the pushes made with the par.
+TEST_F(HudTest, LevelCompleteSaysWhetherTheParWasMatchedOrBeaten) {
+    struct Case {
+        int made, par;
+        const char* panel;
+        const char* verdict;
+    } cases[] = {
+        {5, 6, "Pushes : 5   Par : 6", "Fewer pushes than par!"},
+        {6, 6, "Pushes : 6   Par : 6", "Par matched!"},
+        {7, 6, "Pushes : 7   Par : 6", nullptr},
+        {3, 0, "Pushes : 3", nullptr},  // a level file without pars
+    };
+    TickEvents pushed;
+    pushed.add(EVENT_PUSHED);
+    for (const Case& c : cases) {
+        game.levelIndex = 4;
+        game.par[4] = c.par;
+        playHistory.clear();
+        for (int i = 0; i < c.made; ++i) playHistory.afterTick(momentOf(game), pushed);
+        drawLog.clear();
+        LEVEL_COMPLETE_SCREEN.draw(game, Click{});
+        EXPECT_NE(drawLog.findText(c.panel), nullptr) << c.panel;
+        for (const char* v : {"Fewer pushes than par!", "Par matched!"})
+            EXPECT_EQ(drawLog.findText(v) != nullptr, c.verdict && std::string(v) == c.verdict) << c.panel << ": " << v;
+    }
+    playHistory.clear();
 }
 
 }  // namespace
