@@ -12,8 +12,7 @@ namespace {
 
 // Under the banner, how the pushes made compare with the level's par.
 const char* parVerdict(const GameContext& game) {
-    const int32_t level = game.levelIndex;
-    const int32_t par = level >= 0 && level < LEVEL_COUNT ? game.par[level] : 0;
+    const int32_t par = levelPar(game);
     const auto made = static_cast<int32_t>(playHistory.size());
     if (par <= 0) return nullptr;
     if (made < par) return "Fewer pushes than par!";

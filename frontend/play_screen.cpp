@@ -116,12 +116,16 @@ void drawTutorialPanel(const GameContext& game) {
 
 void drawClock(const GameContext& game) { sprites.printValue(100, 200, "Time : %d", game.clock); }
 
+int32_t levelPar(const GameContext& game) {
+    const int32_t level = game.levelIndex;
+    return level >= 0 && level < LEVEL_COUNT ? game.par[level] : 0;
+}
+
 void drawPushes(const GameContext& game) {
     // At the foot of the panel, left of the dustbin, below the longest list
     // of blocks (all seven kinds and the rock). Pushes taken back do not count.
     const auto made = static_cast<int32_t>(playHistory.size());
-    const int32_t level = game.levelIndex;
-    const int32_t par = level >= 0 && level < LEVEL_COUNT ? game.par[level] : 0;
+    const int32_t par = levelPar(game);
     if (par > 0) sprites.printTwoValues(-50, 628, "Pushes : %d   Par : %d", made, par);
     else sprites.printValue(-50, 628, "Pushes : %d", made);
 }

@@ -21,6 +21,8 @@ void drawTutorialPanel(const GameContext& game);
 void drawClock(const GameContext& game);
 // The pushes made in this level, and its par where the level file gives one.
 void drawPushes(const GameContext& game);
+// The par of the level in play; 0 where the level file gives none.
+int32_t levelPar(const GameContext& game);
 
 // The pushes of the level in play that Backspace (or U) can take back.
 extern UndoHistory playHistory;
