@@ -146,11 +146,15 @@ void playSounds(const TickEvents& events) {
 // [SECTION] The play screen
 
 UndoHistory playHistory;
+bool playHinted = false;
 
 namespace {
 
 // A level begun, or begun again after "Try Again?": nothing to take back.
-void enterPlay(GameContext&) { playHistory.clear(); }
+void enterPlay(GameContext&) {
+    playHistory.clear();
+    playHinted = false;
+}
 
 void drawPlay(const GameContext& game, const Click& pointer) {
     drawPlayScreen(game, pointer);

@@ -27,5 +27,9 @@ int32_t levelPar(const GameContext& game);
 // The pushes of the level in play that Backspace (or U) can take back.
 extern UndoHistory playHistory;
 
+// Whether a hint was shown in the level in play: a level cleared after one
+// counts as cleared, but not for par.
+extern bool playHinted;
+
 // The sounds of what happened in a tick, in the order it happened.
 void playSounds(const TickEvents& events);
