@@ -60,11 +60,10 @@ std::vector<int32_t> ticksOf(const std::vector<Click>& clicks) {
     return at;
 }
 
-Weakness weakest(const GameContext& set, int32_t n, const std::vector<Click>& clicks, int32_t tickLimit) {
+Weakness weakest(const GameContext& start, const std::vector<Click>& clicks, int32_t tickLimit) {
     if (clicks.empty()) return {};
     // The nominal run, with the board six ticks before each click kept.
-    GameContext g = set;
-    g.startFreshLevel(n);
+    GameContext g = start;
     Codec codec;
     codec.init(g);
     std::vector<Checkpoint> checkpoints;
@@ -107,7 +106,7 @@ Weakness weakest(const GameContext& set, int32_t n, const std::vector<Click>& cl
         if (shift == 0) continue;
         std::vector<int32_t> moved = at;
         for (int32_t& t : moved) t += shift;
-        g.startFreshLevel(n);
+        g = start;
         if (playFrom(g, codec, 0, clicks, moved, 0, &checkpoints, shift, slack) < 0) return {WEAK_ALL, shift};
     }
     return {};
@@ -115,20 +114,27 @@ Weakness weakest(const GameContext& set, int32_t n, const std::vector<Click>& cl
 
 }  // namespace
 
-int32_t replay(const GameContext& set, int32_t n, const std::vector<Click>& clicks, int32_t tickLimit) {
-    if (!hasLevel(n)) return -1;
-    GameContext g = set;
-    g.startFreshLevel(n);
+GameContext startOf(const GameContext& set, int32_t n) {
+    GameContext start = set;
+    start.startFreshLevel(n);
+    return start;
+}
+
+int32_t replayFrom(const GameContext& start, const std::vector<Click>& clicks, int32_t tickLimit) {
+    GameContext g = start;
     Codec codec;
     codec.init(g);
     return playFrom(g, codec, 0, clicks, ticksOf(clicks), 0, nullptr, 0, tickLimit);
 }
 
+int32_t replay(const GameContext& set, int32_t n, const std::vector<Click>& clicks, int32_t tickLimit) {
+    return hasLevel(n) ? replayFrom(startOf(set, n), clicks, tickLimit) : -1;
+}
+
 std::vector<ReplayClick> pointerClicks(const GameContext& set, int32_t n, const std::vector<Click>& clicks) {
     std::vector<ReplayClick> out;
     if (!hasLevel(n)) return out;
-    GameContext g = set;
-    g.startFreshLevel(n);
+    GameContext g = startOf(set, n);
     size_t next = 0;
     bool cleared = false;
     for (int32_t tick = 1; next < clicks.size() && !cleared; ++tick) {
@@ -146,16 +152,20 @@ std::vector<ReplayClick> pointerClicks(const GameContext& set, int32_t n, const 
 }
 
 bool robust(const GameContext& set, int32_t n, const std::vector<Click>& clicks, int32_t tickLimit) {
-    return hasLevel(n) && weakest(set, n, clicks, tickLimit).click == WEAK_NONE;
+    return hasLevel(n) && weakest(startOf(set, n), clicks, tickLimit).click == WEAK_NONE;
 }
 
 bool steady(const GameContext& set, int32_t n, std::vector<Click>& clicks, int32_t tickLimit, int32_t* clearedAt) {
+    return hasLevel(n) && steadyFrom(startOf(set, n), clicks, tickLimit, clearedAt);
+}
+
+bool steadyFrom(const GameContext& start, std::vector<Click>& clicks, int32_t tickLimit, int32_t* clearedAt) {
     // A click on the edge of its window is moved into it, a few ticks at a
     // time; the clicks after it move along when they would come too soon.
     for (int32_t attempt = 0; attempt < STEADY_ATTEMPTS; ++attempt) {
-        const int32_t at = replay(set, n, clicks, tickLimit);
+        const int32_t at = replayFrom(start, clicks, tickLimit);
         if (at < 0) return false;
-        const Weakness w = weakest(set, n, clicks, tickLimit);
+        const Weakness w = weakest(start, clicks, tickLimit);
         if (w.click == WEAK_NONE) {
             *clearedAt = at;
             return true;

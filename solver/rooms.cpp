@@ -47,45 +47,28 @@ std::vector<std::vector<int32_t>> roomsApart(const GameContext& start) {
 
 // A level whose blocks fall into rooms apart is as many puzzles as rooms:
 // its fewest pushes are the sum of theirs. Each room is searched alone, on
-// a copy of the level set whose board n has the other rooms' blocks turned
-// to open floor, and their clicks are played one room after the other.
-// Answers false when the level is one room, or when the rooms' clicks
-// together do not clear it in time; the whole level is then searched.
-bool solveByRooms(const GameContext& set, int32_t n, const Limits& limits, Result& out) {
-    GameContext start = set;
-    start.startFreshLevel(n);
+// a copy of the board with the other rooms' blocks taken away, and their
+// clicks are played one room after the other. Answers false when the level
+// is one room, or when the rooms' clicks together do not clear it in time;
+// the whole level is then searched.
+bool solveByRooms(const GameContext& start, const Limits& limits, Result& out) {
     const std::vector<std::vector<int32_t>> rooms = roomsApart(start);
     if (rooms.size() < 2) return false;
     const double started = cpuSeconds();
-    // Each block's cell at the start, and its slot in the whole level.
-    int32_t slotAt[BOARD_SIZE * BOARD_SIZE];
-    std::fill(std::begin(slotAt), std::end(slotAt), -1);
-    for (int32_t i = 0; i < MAX_BLOCKS; ++i)
-        if (start.blocks[i].alive) slotAt[Reach::cellOf(start.blocks[i])] = i;
-
     out = Result{};
     std::vector<Click> clicks;
     int32_t offset = 0;
-    GameContext alone = set;
     for (const std::vector<int32_t>& room : rooms) {
-        int32_t (&board)[BOARD_SIZE][BOARD_SIZE] = alone.levels[n];
-        std::copy(&set.levels[n][0][0], &set.levels[n][0][0] + BOARD_SIZE * BOARD_SIZE, &board[0][0]);
-        for (int32_t cell = 0; cell < BOARD_SIZE * BOARD_SIZE; ++cell) {
-            const int32_t slot = slotAt[cell];
-            if (slot < 0) continue;
+        GameContext alone = start;
+        for (int32_t slot = 0; slot < MAX_BLOCKS; ++slot) {
+            Block& b = alone.blocks[slot];
             const bool mine = std::find(room.begin(), room.end(), slot) != room.end();
-            if (!mine && start.blocks[slot].motion != MOTION_ICKY) board[cell / BOARD_SIZE][cell % BOARD_SIZE] = CELL_EMPTY;
+            if (b.alive && !mine && b.motion != MOTION_ICKY) b.alive = 0;
         }
         Limits part = limits;
         part.maxSeconds = std::max(0.0, limits.maxSeconds - (cpuSeconds() - started));
         part.maxStates = std::max<int64_t>(1, limits.maxStates - out.states);
-        // The room's slots: its blocks and the tar, in reading order as in the whole level.
-        std::vector<int32_t> whole;
-        for (int32_t cell = 0; cell < BOARD_SIZE * BOARD_SIZE; ++cell) {
-            const int32_t code = board[cell / BOARD_SIZE][cell % BOARD_SIZE];
-            if (code > CELL_EMPTY && code <= KIND_POINTER) whole.push_back(slotAt[cell]);
-        }
-        const Result r = Search(alone, n, part).run();
+        const Result r = Search(alone, part).run();
         out.states += r.states;
         out.hopeless += r.hopeless;
         out.ticksRunAhead += r.ticksRunAhead;
@@ -97,7 +80,6 @@ bool solveByRooms(const GameContext& set, int32_t n, const Limits& limits, Resul
             return true;
         }
         for (Click c : r.clicks) {
-            c.slot = whole[c.slot];
             c.tick += offset;
             clicks.push_back(c);
         }
@@ -105,7 +87,7 @@ bool solveByRooms(const GameContext& set, int32_t n, const Limits& limits, Resul
         offset += r.solved ? r.ticks : 0;
     }
     int32_t clearedAt = 0;
-    if (clicks.empty() || !steady(set, n, clicks, limits.tickLimit, &clearedAt)) return false;
+    if (clicks.empty() || !steadyFrom(start, clicks, limits.tickLimit, &clearedAt)) return false;
     out.solved = true;
     out.ticks = clearedAt;
     out.clicks = clicks;
@@ -121,10 +103,14 @@ Result solve(const GameContext& set, int32_t n, const Limits& limits) {
         none.why = "no such level";
         return none;
     }
+    return solveFrom(startOf(set, n), limits);
+}
+
+Result solveFrom(const GameContext& start, const Limits& limits) {
     Result byRooms;
-    if (limits.byRooms && limits.opening.empty() && !limits.forceTimed && solveByRooms(set, n, limits, byRooms))
+    if (limits.byRooms && limits.opening.empty() && !limits.forceTimed && solveByRooms(start, limits, byRooms))
         return byRooms;
-    return Search(set, n, limits).run();
+    return Search(start, limits).run();
 }
 
 bool hopelessBoard(const GameContext& game) {

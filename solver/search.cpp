@@ -11,12 +11,11 @@ constexpr int32_t FRAGILE_CAP = 40;  // finely timed solutions to throw away bef
 
 }  // namespace
 
-Search::Search(const GameContext& set, int32_t level, const Limits& limits)
-    : set_(set), game_(set), level_(level), limits_(limits) {}
+Search::Search(const GameContext& start, const Limits& limits) : start_(start), game_(start), limits_(limits) {}
 
 Result Search::run() {
     started_ = cpuSeconds();
-    game_.startFreshLevel(level_);
+    game_ = start_;
     codec_.init(game_);
     snaps_.init(codec_.stride());
     result_.timed = limits_.forceTimed || hasLift(game_);
@@ -85,6 +84,10 @@ bool Search::overBudget() {
     }
     // The clock is asked only now and then (a few times in a hundredth of a
     // second): it is slow beside a tick, a system call on some machines.
+    if (limits_.cancel && limits_.cancel->load(std::memory_order_relaxed)) {
+        result_.why = "cancelled";
+        return true;
+    }
     if ((++budgetCalls_ & 16383) == 0 && elapsed() > limits_.maxSeconds) {
         result_.why = "time limit";
         return true;
@@ -135,7 +138,7 @@ bool Search::acceptGoal(int32_t from, const Click* last, int32_t pushes, int32_t
     std::vector<Click> clicks = limits_.opening;
     for (const Click& c : pathTo(from, last)) clicks.push_back(c);
     int32_t clearedAt = 0;
-    if (!steady(set_, level_, clicks, limits_.tickLimit, &clearedAt)) {
+    if (!steadyFrom(start_, clicks, limits_.tickLimit, &clearedAt)) {
         ++result_.fragile;
         if (result_.fragile >= FRAGILE_CAP) {
             result_.why = "only finely timed solutions";

@@ -44,8 +44,9 @@ struct Node {
 
 class Search {
 public:
-    // Level n of the set; the set must outlive the search.
-    Search(const GameContext& set, int32_t level, const Limits& limits);
+    // From `start`, a level on the table as it stands: its first tick is
+    // the one after it.
+    Search(const GameContext& start, const Limits& limits);
 
     Result run();
 
@@ -139,9 +140,8 @@ private:
     void runTimed();
 
     // [SECTION] What it holds
-    const GameContext& set_;
+    const GameContext start_;
     GameContext game_;  // the board on the table
-    int32_t level_;
     Limits limits_;
     Result result_;
     Codec codec_;

@@ -16,6 +16,7 @@
 // changes the set it is given.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -70,6 +71,8 @@ struct Limits {
     // Clicks played, at their ticks, before the search starts: the search
     // then answers for the board they leave, and its solution begins with them.
     std::vector<Click> opening;
+    // Set from another thread to stop the search early, as if out of time.
+    const std::atomic<bool>* cancel = nullptr;
 };
 
 struct Result {
@@ -94,6 +97,13 @@ struct Result {
 // Searches level n of the set, played as the first level of a fresh world
 // run, with the clock full.
 Result solve(const GameContext& set, int32_t n, const Limits& limits);
+
+// Searches on from a level as it stands on the table, mid-play: the clicks'
+// ticks count from it, the first one after it being 1.
+Result solveFrom(const GameContext& start, const Limits& limits);
+
+// Level n of the set as it starts: the first level of a fresh world run.
+GameContext startOf(const GameContext& set, int32_t n);
 
 // Whether the board can never be cleared: some kind is down to a single
 // live block, which has nothing left to meet.
@@ -124,5 +134,9 @@ bool robust(const GameContext& set, int32_t n, const std::vector<Click>& clicks,
 // until the whole sequence is robust; answers whether that worked, and the
 // tick the level is then cleared on.
 bool steady(const GameContext& set, int32_t n, std::vector<Click>& clicks, int32_t tickLimit, int32_t* clearedAt);
+
+// replay and steady from a level as it stands on the table.
+int32_t replayFrom(const GameContext& start, const std::vector<Click>& clicks, int32_t tickLimit);
+bool steadyFrom(const GameContext& start, std::vector<Click>& clicks, int32_t tickLimit, int32_t* clearedAt);
 
 }  // namespace solver
