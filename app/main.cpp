@@ -23,6 +23,7 @@ namespace {
 
 void onReshape(int width, int height) {
     setWindowSize(width, height);
+    fitFontToWindow(width, height);
     glViewport(0, 0, width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();

@@ -3,6 +3,8 @@
 #include <malloc.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "app/frame_stats.h"
@@ -11,6 +13,7 @@
 #include "app/key_state.h"
 #include "audio/sound_bank.h"
 #include "frontend/menu.h"
+#include "frontend/play_screen.h"
 #include "frontend/profile.h"
 #include "frontend/screen.h"
 #include "frontend/worlds.h"
@@ -89,6 +92,13 @@ bool undoPressed() {
     return backspace || upper || lower;
 }
 
+// H or h since the last frame, asked every frame like undo.
+bool hintPressed() {
+    const bool upper = keyState.pressedSinceLastQuery('H');
+    const bool lower = keyState.pressedSinceLastQuery('h');
+    return upper || lower;
+}
+
 // The frame's click: the pointer, and the first button pressed since the last frame.
 Click frameClick() { return Click{input.pendingButton, input.mouseX, input.mouseY}; }
 
@@ -107,6 +117,8 @@ void explainMissingFiles() {
 void setFramePacing(bool on) { frameTimer.pacing = on; }
 
 void changeState(int32_t state) {
+    // A hint still being thought about is for a board that is gone.
+    if (state != STATE_PLAY) abandonHint();
     game.state = state;
     const Screen* screen = screenOf(state);
     if (screen != nullptr && screen->enter != nullptr) screen->enter(game);
@@ -123,7 +135,7 @@ void runScreenFrame() {
     screen->draw(game, click);
     const bool tickDue = frameTimer.isTickDue(tickClock);
     sprites.endFrame();
-    const FrameInput frameInput{click, tickDue, keyState.downOrPressedSinceLastQuery(' '), undoPressed()};
+    const FrameInput frameInput{click, tickDue, keyState.downOrPressedSinceLastQuery(' '), undoPressed(), hintPressed()};
     const int32_t next = screen->tick(game, frameInput);
     if (next != game.state) changeState(next);
 }
@@ -151,9 +163,18 @@ void onDisplay() {
 // is followed at once by the next screen's.
 bool displayIsIdle() { return game.state == STATE_MENU && idleMenuFrames > MENU_IDLE_AFTER_FRAMES; }
 
+void fitFontToWindow(int32_t width, int32_t height) {
+    const double scale = std::min(width / static_cast<double>(SCREEN_WIDTH), height / static_cast<double>(SCREEN_HEIGHT));
+    const int32_t wanted = scale >= 1.0 ? FONT_HEIGHT : std::max(MIN_FONT_HEIGHT, static_cast<int32_t>(std::lround(FONT_HEIGHT * scale)));
+    // Before start-up has built the font there is nothing to build again.
+    if (font.listBase == 0 || wanted == font.charHeight) return;
+    font.setHeight(wanted);
+    font.buildFont(GAME_FACE);
+}
+
 void loadResources() {
     picturesLoaded = 0;
-    font.setHeight(22);
+    font.setHeight(FONT_HEIGHT);
     font.buildFont(GAME_FACE);
     font.setStyleFlags(1);
     sprites.initGraphics();

@@ -1,9 +1,14 @@
 #include "frontend/play_screen.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
 #include "audio/sound_bank.h"
 #include "frontend/screen.h"
 #include "game/undo.h"
 #include "render/sprite_sheet.h"
+#include "solver/hint.h"
 
 // One lesson for each level of the tutorial world, in the order they teach.
 const Lesson LESSONS[PLAYED_LEVELS] = {
@@ -143,6 +148,180 @@ void playSounds(const TickEvents& events) {
     }
 }
 
+// [SECTION] Hints
+// H asks the solver for the next push from the board as it stands; it
+// thinks on a thread of its own while the game plays on. The answer is an
+// outline round the block with an arrow the way to push it ("wait" until a
+// lift comes round), or a few words in the panel's free column, right of
+// the list of blocks, on why there is none.
+
+namespace {
+
+solver::HintThinker hintThinker;
+// The ticks of the level in play since it came on the board.
+int32_t levelTicks = 0;
+// The hint on show, and the tick it was asked on.
+bool hintShown = false;
+solver::Hint shownHint;
+int32_t askedAt = 0;
+// What is left of the shown hint's plan after the player made its push,
+// counted from the tick `plansFrom`: the next hint follows it if it can.
+std::vector<std::vector<solver::Click>> nextPlans;
+int32_t plansFrom = 0;
+int32_t lead = 0;  // the ticks the last question left for its own thinking
+// A lift board goes on moving while the solver thinks, so the answer is
+// for the board as it will stand this many ticks after the question; when
+// the answer still comes too late, the question is asked again with twice
+// the lead, up to a few times.
+constexpr int32_t LIFT_LEAD_TICKS = 120;
+constexpr int32_t MAX_LEAD_TICKS = 8 * LIFT_LEAD_TICKS;
+// How long a hint that is only words stays up.
+constexpr int32_t WORDS_SHOWN_TICKS = 8 * 100;
+
+// The panel's free column: right of the counts of blocks, above the dustbin.
+constexpr float HINT_TEXT_X = 157.0f;
+constexpr float HINT_TEXT_TOP = 290.0f;
+constexpr float HINT_LINE_STEP = 24.0f;
+constexpr size_t HINT_LINE_LETTERS = 14;  // about 140 pixels of the game's font at 1024 by 768
+
+bool boardHasLift(const GameContext& game) {
+    for (const Block& b : game.blocks)
+        if (b.alive && b.motion == MOTION_LIFT) return true;
+    return false;
+}
+
+void askForHint(const GameContext& game, int32_t withLead) {
+    lead = withLead;
+    askedAt = levelTicks;
+    hintShown = false;
+    playHinted = true;
+    solver::HintQuestion question;
+    question.board = game;
+    question.history = playHistory.moments();
+    question.lead = lead;
+    question.plans = solver::plansLater(nextPlans, levelTicks - plansFrom);
+    hintThinker.ask(question);
+}
+
+// A message in the panel's free column, a line of it to each '\n', each
+// line broken between words to fit the column.
+void hintWords(const char* message) {
+    float y = HINT_TEXT_TOP;
+    const auto put = [&](const std::string& line) {
+        sprites.printShadowed(HINT_TEXT_X, y, line.c_str(), 1, 1, 0);
+        y += HINT_LINE_STEP;
+    };
+    std::string line, word;
+    const auto endWord = [&] {
+        if (word.empty()) return;
+        if (!line.empty() && line.size() + 1 + word.size() > HINT_LINE_LETTERS) {
+            put(line);
+            line.clear();
+        }
+        line += (line.empty() ? "" : " ") + word;
+        word.clear();
+    };
+    for (const char* c = message;; ++c) {
+        if (*c == ' ' || *c == '\n' || *c == '\0') {
+            endWord();
+            if ((*c == '\n' || *c == '\0') && !line.empty()) put(line), line.clear();
+            if (*c == '\0') break;
+        } else {
+            word += *c;
+        }
+    }
+}
+
+// The block to push, outlined, and an arrow in the cell it goes to.
+void drawHintedPush(const GameContext& game) {
+    const Block& b = game.blocks[shownHint.slot];
+    if (!b.alive) return;
+    const int32_t top = SCREEN_HEIGHT - b.y;  // the rectangles count y up from the bottom
+    sprites.setColour(1.0f, 0.9f, 0.1f, 1.0f);
+    sprites.fillRect(b.x - 3, top + 3, CELL_PIXELS + 6, 3);
+    sprites.fillRect(b.x - 3, top - CELL_PIXELS, CELL_PIXELS + 6, 3);
+    sprites.fillRect(b.x - 3, top, 3, CELL_PIXELS);
+    sprites.fillRect(b.x + CELL_PIXELS, top, 3, CELL_PIXELS);
+    if (levelTicks < askedAt + shownHint.first) {
+        sprites.setColour(1.0f, 1.0f, 1.0f, 1.0f);
+        sprites.printShadowed(static_cast<float>(b.x - 2), static_cast<float>(b.y - 8), "wait", 1, 0.9f, 0.1f);
+        return;
+    }
+    // A shaft and a head of narrowing bars, pointing the way the block goes.
+    const bool left = shownHint.button == BUTTON_LEFT;
+    const int32_t cell = left ? b.x - CELL_PIXELS : b.x + CELL_PIXELS;
+    const int32_t middle = top - CELL_PIXELS / 2;
+    sprites.fillRect(left ? cell + 12 : cell + 4, middle + 3, 16, 6);
+    for (int32_t i = 0; i < 10; ++i) {
+        const int32_t x = left ? cell + 3 + i : cell + 28 - i;
+        sprites.fillRect(x, middle + 1 + i, 1, 2 + 2 * i);
+    }
+    sprites.setColour(1.0f, 1.0f, 1.0f, 1.0f);
+}
+
+
+void drawHint(const GameContext& game) {
+    if (hintThinker.thinking()) return hintWords("Thinking...");
+    if (!hintShown) return;
+    char words[96];
+    const auto plural = [](int32_t n) { return n == 1 ? "" : "es"; };
+    switch (shownHint.kind) {
+    case solver::HINT_PUSH:
+        drawHintedPush(game);
+        std::snprintf(words, sizeof words, "Hint:\n%d push%s to go", shownHint.pushes, plural(shownHint.pushes));
+        return hintWords(words);
+    case solver::HINT_NO_WAY:
+        if (shownHint.undos > 0)
+            std::snprintf(words, sizeof words, "No way through from here.\nUndo %d push%s to go back.", shownHint.undos,
+                          plural(shownHint.undos));
+        else
+            std::snprintf(words, sizeof words, "No way through from here.\nTry the dustbin.");
+        return hintWords(words);
+    case solver::HINT_NOT_IN_TIME: return hintWords("No way through in the time left.\nTry the dustbin.");
+    case solver::HINT_CLEARS_ITSELF: return hintWords("Nothing to push: wait.");
+    case solver::HINT_NOT_FOUND: return hintWords("No hint found in time");
+    }
+}
+
+// Each tick of play: a new question on H, the answer when it comes, and
+// the hint taken down when its board is gone or its moment has passed.
+void tickHint(const GameContext& game, bool hPressed, bool boardChanged, bool hintedPushMade) {
+    if (boardChanged) {
+        // The plan goes on only after the very push the hint showed.
+        nextPlans.clear();
+        if (hintedPushMade) {
+            nextPlans = solver::plansAfterPush(shownHint, levelTicks - askedAt);
+            plansFrom = askedAt;
+        }
+        abandonHint();
+    }
+    if (hPressed && !hintThinker.thinking()) askForHint(game, boardHasLift(game) ? LIFT_LEAD_TICKS : 0);
+    solver::Hint answer;
+    if (hintThinker.answer(answer)) {
+        const bool late = answer.kind == solver::HINT_PUSH && levelTicks > askedAt + answer.last;
+        if (late && lead < MAX_LEAD_TICKS) {
+            askForHint(game, 2 * std::max(lead, levelTicks - askedAt));
+        } else {
+            shownHint = answer;
+            hintShown = true;
+        }
+    }
+    if (!hintShown) return;
+    const int32_t age = levelTicks - askedAt;
+    const bool over = shownHint.kind == solver::HINT_PUSH ? shownHint.last != solver::HINT_ANY_TIME && age > shownHint.last
+                                                           : age > WORDS_SHOWN_TICKS;
+    if (over) hintShown = false;
+}
+
+}  // namespace
+
+void abandonHint() {
+    hintThinker.abandon();
+    hintShown = false;
+}
+
+bool hintThinking() { return hintThinker.thinking(); }
+
 // [SECTION] The play screen
 
 UndoHistory playHistory;
@@ -150,22 +329,37 @@ bool playHinted = false;
 
 namespace {
 
+bool hintWaiting = false;  // H pressed in a frame without a tick
+
 // A level begun, or begun again after "Try Again?": nothing to take back.
 void enterPlay(GameContext&) {
     playHistory.clear();
     playHinted = false;
+    levelTicks = 0;
+    nextPlans.clear();
+    abandonHint();
 }
 
 void drawPlay(const GameContext& game, const Click& pointer) {
     drawPlayScreen(game, pointer);
     drawClock(game);
     drawPushes(game);
+    drawHint(game);
 }
 
 int32_t tickPlay(GameContext& game, const FrameInput& input) {
     // Undo needs no tick: the board goes back at once, the clock runs on.
-    if (input.undoPressed && playHistory.undo(game)) soundBank.playSound(SOUND_RESTART);
-    if (!input.tickDue) return game.state;
+    const bool undone = input.undoPressed && playHistory.undo(game);
+    if (undone) soundBank.playSound(SOUND_RESTART);
+    if (undone) {
+        abandonHint();
+        nextPlans.clear();
+    }
+    if (!input.tickDue) {
+        // A press between ticks waits for the next one.
+        if (input.hintPressed) hintWaiting = true;
+        return game.state;
+    }
     // Only a click can push, so only a tick with a click is worth remembering.
     const bool clicked = input.click.button != BUTTON_NONE;
     PlayMoment before;
@@ -173,6 +367,11 @@ int32_t tickPlay(GameContext& game, const FrameInput& input) {
     TickEvents events;
     game.playTick(input.click, events);
     if (clicked) playHistory.afterTick(before, events);
+    ++levelTicks;
+    const bool hintedPush = hintShown && shownHint.kind == solver::HINT_PUSH && events.has(EVENT_PUSHED) &&
+                            input.click.button == shownHint.button && game.blocks[shownHint.slot].x != before.blocks[shownHint.slot].x;
+    tickHint(game, input.hintPressed || hintWaiting, events.has(EVENT_PUSHED) || events.has(EVENT_RESTARTED), hintedPush);
+    hintWaiting = false;
     playSounds(events);
     return stateAfter(game.state, events);
 }

@@ -31,5 +31,10 @@ extern UndoHistory playHistory;
 // counts as cleared, but not for par.
 extern bool playHinted;
 
+// Drops the hint being thought about or shown: its board is gone.
+void abandonHint();
+// Whether a hint is being thought about for the level in play.
+bool hintThinking();
+
 // The sounds of what happened in a tick, in the order it happened.
 void playSounds(const TickEvents& events);

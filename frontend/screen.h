@@ -12,6 +12,7 @@ struct FrameInput {
     bool tickDue;      // the tick gate granted a game tick in this frame
     bool skipPressed;  // the space bar is down, or was pressed since the last frame
     bool undoPressed;  // Backspace or U was pressed since the last frame
+    bool hintPressed = false;  // H was pressed since the last frame
 };
 
 struct Screen {

@@ -35,6 +35,7 @@ public:
     // game untouched, when there is nothing to take back.
     bool undo(GameContext& game);
     std::size_t size() const { return moments_.size(); }
+    const std::vector<PlayMoment>& moments() const { return moments_; }
 
 private:
     std::vector<PlayMoment> moments_;

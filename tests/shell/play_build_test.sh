@@ -18,6 +18,8 @@ targets=$("$CMAKE" --build "$dir" --target help | sed -n 's/^\.\.\. \([^ ]*\).*/
 for wanted in tolvane assets levels; do
     grep -qx "$wanted" <<<"$targets" || { echo "FAIL: the play build lacks $wanted"; exit 1; }
 done
-extra=$(grep -E '_tests?$|_bench$|_e2e$|tolvane_solve|tolvane_null|close_window|fuzz' <<<"$targets")
+# The solver library is the game's own (it thinks up the hints); the
+# solving tool is not.
+extra=$(grep -E '_tests?$|_bench$|_e2e$|tolvane_solve$|tolvane_null|close_window|fuzz' <<<"$targets")
 [ -z "$extra" ] || { echo "FAIL: the play build would also build: $extra"; exit 1; }
 echo "PASS: the play build configures without the test libraries and builds the game, its pictures, sounds and levels"

@@ -381,25 +381,14 @@ int32_t randomWins(const GameContext& set, int32_t n, int32_t players, uint32_t 
     return wins;
 }
 
-Measures measure(const GameContext& set, int32_t n, const Options& options) {
-    Measures m;
-    if (n < 0 || n >= LEVEL_COUNT) {
-        m.why = "no such level";
-        return m;
-    }
-    measureBoard(set.levels[n], m);
-    solver::Result best;
-    const Proof solved = solvedWith(set, n, options, {}, &best);
-    m.solved = solved == Proof::YES && best.solved;
-    m.why = m.solved ? "" : best.why;
-    m.pushes = best.pushes;
-    m.timed = best.timed;
-    m.players = options.players;
-    m.randomWins = randomWins(set, n, options.players, options.seed);
-    if (!m.solved) return m;
+// The first pushes: every push that moves a block on the board at rest
+// after the level starts, made when the solver would make its first, each
+// proven to keep the level or to lose it. Counted in `m`; those that lose
+// it are added to `losing`, if given.
+namespace {
 
-    // The first pushes: every push that moves a block on the board at rest
-    // after the level starts, made when the solver would make its first.
+void proveFirstPushes(const GameContext& set, int32_t n, const Options& options, const solver::Result& best, Measures& m,
+                      std::vector<solver::Click>* losing) {
     GameContext g = set;
     g.startFreshLevel(n);
     int32_t now = 0;
@@ -429,15 +418,48 @@ Measures measure(const GameContext& set, int32_t n, const Options& options) {
         pending.erase(std::remove_if(pending.begin(), pending.end(), proven), pending.end());
         if (pending.empty()) break;
         solver::Result r;
-        const Proof p = solvedWith(set, n, options, {pending.front().opening}, &r);
+        const solver::Click opening = pending.front().opening;
+        const Proof p = solvedWith(set, n, options, {opening}, &r);
         pending.erase(pending.begin());
         m.losingFirstPushes += p == Proof::NO;
+        if (p == Proof::NO && losing) losing->push_back(opening);
         m.unknownFirstPushes += p == Proof::UNKNOWN;
         if (p == Proof::YES && !r.clicks.empty()) known.push_back(r.clicks);
     }
+}
+
+}  // namespace
+
+Measures measure(const GameContext& set, int32_t n, const Options& options) {
+    Measures m;
+    if (n < 0 || n >= LEVEL_COUNT) {
+        m.why = "no such level";
+        return m;
+    }
+    measureBoard(set.levels[n], m);
+    solver::Result best;
+    const Proof solved = solvedWith(set, n, options, {}, &best);
+    m.solved = solved == Proof::YES && best.solved;
+    m.why = m.solved ? "" : best.why;
+    m.pushes = best.pushes;
+    m.timed = best.timed;
+    m.players = options.players;
+    m.randomWins = randomWins(set, n, options.players, options.seed);
+    if (!m.solved) return m;
+
+    proveFirstPushes(set, n, options, best, m, nullptr);
     if (m.lifts) m.needsLift = needs(set, n, KIND_LIFT, m.pushes, options);
     if (m.tar) m.needsTar = needs(set, n, KIND_ICKY, m.pushes, options);
     return m;
+}
+
+std::vector<solver::Click> losingFirstPushes(const GameContext& set, int32_t n, const Options& options) {
+    std::vector<solver::Click> losing;
+    solver::Result best;
+    if (n < 0 || n >= LEVEL_COUNT || solvedWith(set, n, options, {}, &best) != Proof::YES || !best.solved) return losing;
+    Measures m;
+    proveFirstPushes(set, n, options, best, m, &losing);
+    return losing;
 }
 
 }  // namespace measures

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "game/game_context.h"
+#include "solver/solver.h"
 #include "tools/levels/level_map.h"
 
 struct GameContext;
@@ -62,6 +63,10 @@ struct Measures {
 
 // The measures of board n of the set.
 Measures measure(const GameContext& set, int32_t n, const Options& options);
+
+// The first pushes of board n that lose it (see losingFirstPushes in
+// Measures): each as the click that makes it, on the tick it is made.
+std::vector<solver::Click> losingFirstPushes(const GameContext& set, int32_t n, const Options& options = {});
 
 // The cells a block could ever get to, over-estimated: sideways and down
 // through open cells from where the blocks stand, and all the way up and
