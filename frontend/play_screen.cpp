@@ -1,6 +1,7 @@
 #include "frontend/play_screen.h"
 
 #include "audio/sound_bank.h"
+#include "frontend/best_pushes.h"
 #include "frontend/screen.h"
 #include "game/undo.h"
 #include "render/sprite_sheet.h"
@@ -173,6 +174,8 @@ int32_t tickPlay(GameContext& game, const FrameInput& input) {
     TickEvents events;
     game.playTick(input.click, events);
     if (clicked) playHistory.afterTick(before, events);
+    // A level cleared after a hint counts as cleared, but not for par.
+    if (events.has(EVENT_LEVEL_CLEARED) && !playHinted) keepBestPushes(game, static_cast<int32_t>(playHistory.size()));
     playSounds(events);
     return stateAfter(game.state, events);
 }

@@ -12,6 +12,7 @@
 #include "app/input_state.h"
 #include "app/shell.h"
 #include "audio/sound_bank.h"
+#include "frontend/best_pushes.h"
 #include "frontend/profile.h"
 #include "frontend/worlds.h"
 #include "game/game_context.h"
@@ -33,6 +34,7 @@ protected:
         dir_ = dir;
         profile_ = dir_ + "/profile.txt";
         setProfilePath(profile_.c_str());
+        loadBestPushes();  // none there: an empty record
         frameTimer.counterFrequency = fake_counter::FREQUENCY;
         resetTickClock(tickClock, TICK_INTERVAL);
     }
@@ -40,6 +42,7 @@ protected:
         drawLog.recording = false;
         setProfilePath(PROFILE_PATH);
         profileCommit = std::rename;
+        bestPushesCommit = std::rename;
         std::system(("rm -rf " + dir_).c_str());
     }
 
