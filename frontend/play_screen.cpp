@@ -2,6 +2,7 @@
 
 #include "audio/sound_bank.h"
 #include "frontend/best_pushes.h"
+#include "frontend/saved_replays.h"
 #include "frontend/screen.h"
 #include "game/undo.h"
 #include "render/sprite_sheet.h"
@@ -155,6 +156,7 @@ namespace {
 void enterPlay(GameContext&) {
     playHistory.clear();
     playHinted = false;
+    playRecording.start();
 }
 
 void drawPlay(const GameContext& game, const Click& pointer) {
@@ -165,7 +167,10 @@ void drawPlay(const GameContext& game, const Click& pointer) {
 
 int32_t tickPlay(GameContext& game, const FrameInput& input) {
     // Undo needs no tick: the board goes back at once, the clock runs on.
-    if (input.undoPressed && playHistory.undo(game)) soundBank.playSound(SOUND_RESTART);
+    if (input.undoPressed && playHistory.undo(game)) {
+        soundBank.playSound(SOUND_RESTART);
+        playRecording.undo();
+    }
     if (!input.tickDue) return game.state;
     // Only a click can push, so only a tick with a click is worth remembering.
     const bool clicked = input.click.button != BUTTON_NONE;
@@ -174,8 +179,12 @@ int32_t tickPlay(GameContext& game, const FrameInput& input) {
     TickEvents events;
     game.playTick(input.click, events);
     if (clicked) playHistory.afterTick(before, events);
-    // A level cleared after a hint counts as cleared, but not for par.
-    if (events.has(EVENT_LEVEL_CLEARED) && !playHinted) keepBestPushes(game, static_cast<int32_t>(playHistory.size()));
+    playRecording.afterTick(input.click, events);
+    // A clear after a hint is kept as a replay, but is no best for par.
+    if (events.has(EVENT_LEVEL_CLEARED)) {
+        if (!playHinted) keepBestPushes(game, static_cast<int32_t>(playHistory.size()));
+        saveClearedLevel(game, playRecording, playHinted);
+    }
     playSounds(events);
     return stateAfter(game.state, events);
 }

@@ -14,6 +14,7 @@
 #include "audio/sound_bank.h"
 #include "frontend/best_pushes.h"
 #include "frontend/profile.h"
+#include "frontend/saved_replays.h"
 #include "frontend/worlds.h"
 #include "game/game_context.h"
 #include "lib/fake_counter.h"
@@ -35,6 +36,7 @@ protected:
         profile_ = dir_ + "/profile.txt";
         setProfilePath(profile_.c_str());
         loadBestPushes();  // none there: an empty record
+        playRecording.start();
         frameTimer.counterFrequency = fake_counter::FREQUENCY;
         resetTickClock(tickClock, TICK_INTERVAL);
     }
