@@ -5,7 +5,7 @@
 # - The first start makes ~/.local/share/tolvane with the fresh profile and
 #   links to the shared gfx/, sound/ and levels/, and shows the window.
 # - A world played to its end is saved in that profile, which later starts
-#   never replace.
+#   never replace, and its levels' best pushes and replays beside it.
 # - A replay is found from where the player named it.
 # - Nothing is written anywhere but in the player's home.
 set -u
@@ -85,6 +85,11 @@ best=$(sed -n 2p "$player/profile.txt")
 [ "$best" -gt 0 ] || fail "the finished world has no best score"
 [ "$(sed -n 5p "$player/profile.txt")" = 1 ] || fail "finishing the tutorial did not open world 2"
 [ -L "$player/levels" ] && fail "the launcher replaced the player's own levels folder"
+[ "$(grep -c '^Tutorial.txt [1-9] 0$' "$player/pushes.txt")" = 9 ] ||
+    fail "the nine levels, cleared without a push, are not in the best pushes: $(cat "$player/pushes.txt" 2>&1)"
+for n in $(seq 9); do
+    grep -q "^end .* cleared$" "$player/replays/Tutorial-$n.replay" || fail "no replay of level $n in $player/replays"
+done
 
 # [SECTION] A later start keeps the profile.
 cp "$player/profile.txt" "$WORK_DIR/saved.txt"
