@@ -124,7 +124,7 @@ bool saveBestPushes() {
 }
 
 void keepBestPushes(const GameContext& game, int32_t pushes) {
-    if (game.worldIndex < 0 || game.worldIndex >= WORLD_COUNT) return;
+    if (game.worldIndex < 0 || game.worldIndex >= WORLD_COUNT || !levelHasBlocks(game, game.levelIndex)) return;
     const char* levelFile = levelFileName(game.worlds[game.worldIndex]);
     if (levelFile == nullptr) return;
     if (bestPushes.offer(levelFile, game.levelIndex + 1, pushes)) saveBestPushes();

@@ -9,6 +9,7 @@
 #include "common/files.h"
 #include "frontend/profile.h"
 #include "frontend/worlds.h"
+#include "game/level_file.h"
 #include "game/replay.h"
 
 PlayRecording playRecording;
@@ -45,7 +46,7 @@ bool keptIsAsGood(const GameContext& game, const std::string& path, const Replay
 
 bool saveClearedLevel(const GameContext& game, const PlayRecording& recording, bool hinted) {
     if (game.worldIndex < 0 || game.worldIndex >= WORLD_COUNT) return false;
-    if (game.levelIndex < 0 || game.levelIndex >= PLAYED_LEVELS) return false;
+    if (game.levelIndex < 0 || game.levelIndex >= PLAYED_LEVELS || !levelHasBlocks(game, game.levelIndex)) return false;
     // A level file outside levels/ could not be named in a replay.
     const char* levelFile = levelFileName(game.worlds[game.worldIndex]);
     if (levelFile == nullptr) return false;

@@ -27,6 +27,14 @@ void readLevelPars(const char* path, int32_t (&par)[LEVEL_COUNT]) {
     readPars(reader, par);
 }
 
+bool levelHasBlocks(const GameContext& game, int32_t n) {
+    if (n < 0 || n >= LEVEL_COUNT) return false;
+    for (const auto& row : game.levels[n])
+        for (int32_t code : row)
+            if (code >= KIND_FIRST && code <= KIND_POINTER) return true;
+    return false;
+}
+
 void GameContext::loadLevelSet(const char* path) {
     // Every value is written whatever the file holds: a missing or short file
     // leaves zeros, which play as boards without a block.

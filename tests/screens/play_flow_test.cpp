@@ -371,13 +371,20 @@ TEST_F(PlayFlowTest, TheReplayWithTheFewestPushesIsKept) {
         EXPECT_EQ(pushes, c.keptPushes);
     }
 
-    // Through the play screen, a board with nothing to clear, twice.
+    // Through the play screen, a pair that meets at once, twice; and a board
+    // with nothing on it, as a level file that cannot be read gives.
+    std::memset(game.levels[8], 0, sizeof game.levels[8]);
+    game.startFreshLevel(8);
+    changeState(STATE_PLAY);
+    frame();
+    ASSERT_EQ(game.state, STATE_LEVEL_COMPLETE);
+    EXPECT_EQ(bestPushes.of("Tutorial.txt", 9), -1) << "no level, no best";
+    game.levels[8][10][5] = game.levels[8][10][6] = KIND_FIRST;
     for (bool hinted : {true, false}) {
-        std::memset(game.levels[8], 0, sizeof game.levels[8]);
         game.startFreshLevel(8);
         changeState(STATE_PLAY);
         playHinted = hinted;
-        frame();
+        frames(21);
         ASSERT_EQ(game.state, STATE_LEVEL_COMPLETE);
         EXPECT_EQ(bestPushes.of("Tutorial.txt", 9), hinted ? -1 : 0);
     }
