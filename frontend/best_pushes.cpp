@@ -103,7 +103,7 @@ void loadBestPushes() {
     const int failure = readSmallFile(path.c_str(), BEST_PUSHES_MAX_BYTES, text);
     if (failure == ENOENT) return;
     if (failure != 0) {
-        const char* why = failure == EFBIG ? "far too big" : std::strerror(failure);
+        const char* why = failure == EFBIG ? "far too big" : failure == EINVAL ? "not a file" : std::strerror(failure);
         say("Your best pushes in " + path + " could not be read (" + why + "); they start afresh");
         return;
     }
