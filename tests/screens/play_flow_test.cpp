@@ -5,7 +5,6 @@
 
 #include "app/key_state.h"
 #include "frontend/play_screen.h"
-#include "common/files.h"
 #include "game/replay.h"
 #include "screens/screen_fixture.h"
 
@@ -280,117 +279,85 @@ TEST_F(PlayFlowTest, UndoTakesBackEachPushButNotTheTime) {
     EXPECT_EQ(playHistory.size(), 0u);
 }
 
-// The lift level of the tutorial cleared as its golden replay does, with
-// detours: a push taken back before the start, the dustbin, and a push taken
-// back between two of the replay's own. The replay kept of it plays the
-// straight way, the detours left out but the dustbin's time kept, and
-// clears the level on the tick the player's did in straight time.
-TEST_F(PlayFlowTest, AClearIsKeptAsAReplayThatPlaysItStraight) {
+// The tutorial's lift level cleared through the play screen with pushes
+// taken back and the dustbin is kept as a replay that plays it straight; of
+// a level's clears the fewest pushes are kept, and one that does not replay
+// is never saved. A hinted clear is no best; an empty board leaves nothing.
+TEST_F(PlayFlowTest, ClearsAreKeptAsReplaysThatPlayThemStraight) {
     Replay solution;
     std::string error;
     ASSERT_TRUE(readReplay(TOLVANE_SOLUTIONS_DIR "/Tutorial-3.replay", solution, error)) << error;
     game.loadLevelSet(TOLVANE_LEVEL_DIR "/Tutorial.txt");
+    Replay longer = solution;  // the top block pushed right and back first
+    longer.clicks.insert(longer.clicks.begin(), {{1, BUTTON_RIGHT, 592, 368}, {3, BUTTON_LEFT, 624, 368}});
+    Replay unfinished = solution;
+    unfinished.clicks.pop_back();
+    auto saveAsPlayed = [&](const Replay& played) {
+        PlayRecording recording;
+        recording.start();
+        for (const ReplayClick& c : played.clicks) {
+            while (recording.ticks() < c.tick - 1) recording.afterTick(Click{}, TickEvents{});
+            recording.afterTick(Click{c.button, c.x, c.y}, TickEvents{});
+        }
+        return saveClearedLevel(game, recording, false);
+    };
+    Replay kept;
+    int32_t pushes = 0;
+    auto keptPushes = [&]() {
+        EXPECT_TRUE(readReplay((dir_ + "/replays/Tutorial-3.replay").c_str(), kept, error)) << error;
+        EXPECT_EQ(playReplay(game, kept, &pushes).outcome, OUTCOME_CLEARED);
+        return pushes;
+    };
+    game.levelIndex = 2;
+    EXPECT_TRUE(saveAsPlayed(longer));
+    EXPECT_EQ(keptPushes(), 6);
+
     game.startFreshLevel(2);
     changeState(STATE_PLAY);
     int32_t straight = 0;  // the tick the straight way has reached
-    auto play = [&](int32_t x, int32_t y, int32_t button) {
+    auto clickOn = [&](int32_t tick, int32_t x, int32_t y, int32_t button) {
+        for (; straight < tick - 1; ++straight) frame();
         input = {x, y, button};
         frame();
         ++straight;
     };
     auto detour = [&](int32_t x, int32_t y) {  // a push, 40 ticks, and undo
-        const size_t before = playHistory.size();
-        play(x, y, BUTTON_RIGHT);
-        ASSERT_EQ(playHistory.size(), before + 1);
-        const int32_t pushed = straight;
-        for (int i = 0; i < 40; ++i) play(0, 0, BUTTON_NONE);
+        const int32_t pushed = straight + 1;
+        clickOn(pushed, x, y, BUTTON_RIGHT);
+        clickOn(pushed + 40, 0, 0, BUTTON_NONE);
         keyState.press('u');
         frame(false);
         straight = pushed - 1;
     };
     detour(592, 368);
-    while (straight < 9) play(0, 0, BUTTON_NONE);
-    play(290, 550, BUTTON_LEFT);  // the dustbin, on tick 10
-    for (size_t k = 0; k < solution.clicks.size() && game.state == STATE_PLAY; ++k) {
+    clickOn(10, 290, 550, BUTTON_LEFT);  // the dustbin
+    for (size_t k = 0; k < solution.clicks.size(); ++k) {
         const ReplayClick& c = solution.clicks[k];
         if (k == 1) detour(c.x, c.y);  // the first block, pushed back where it came from
-        while (straight < 10 + c.tick - 1) play(0, 0, BUTTON_NONE);
-        play(c.x, c.y, c.button);
+        clickOn(10 + c.tick, c.x, c.y, c.button);
     }
-    while (game.state == STATE_PLAY && straight < 2000) play(0, 0, BUTTON_NONE);
+    while (game.state == STATE_PLAY && straight < 2000) clickOn(straight + 1, 0, 0, BUTTON_NONE);
     ASSERT_EQ(game.state, STATE_LEVEL_COMPLETE);
     EXPECT_EQ(bestPushes.of("Tutorial.txt", 3), 4);
+    EXPECT_EQ(keptPushes(), 4);
+    EXPECT_EQ(kept.clicks.at(0).tick, 10) << "the dustbin";
+    EXPECT_EQ(kept.end.tick, straight);
 
-    Replay kept;
-    ASSERT_TRUE(readReplay((dir_ + "/replays/Tutorial-3.replay").c_str(), kept, error)) << error;
-    ASSERT_EQ(kept.clicks.size(), 1 + solution.clicks.size());
-    EXPECT_EQ(kept.clicks[0].tick, 10) << "the dustbin";
-    for (size_t k = 0; k < solution.clicks.size(); ++k) EXPECT_EQ(kept.clicks[k + 1].tick, 10 + solution.clicks[k].tick);
-    int32_t pushes = 0;
-    const ReplayEnd end = playReplay(game, kept, &pushes);
-    EXPECT_EQ(end, kept.end);
-    EXPECT_EQ(end.outcome, OUTCOME_CLEARED);
-    EXPECT_EQ(end.tick, straight);
-    EXPECT_EQ(pushes, 4);
-}
-
-// Of the clears of a level, the replay with the fewest pushes is kept;
-// one that does not clear when played back is never saved. A clear after a
-// hint is kept as a replay too, but is no best for par.
-TEST_F(PlayFlowTest, TheReplayWithTheFewestPushesIsKept) {
-    Replay solution;
-    std::string error;
-    ASSERT_TRUE(readReplay(TOLVANE_SOLUTIONS_DIR "/Tutorial-3.replay", solution, error)) << error;
-    game.loadLevelSet(TOLVANE_LEVEL_DIR "/Tutorial.txt");
-    game.levelIndex = 2;
-    Replay longer = solution;  // the top block pushed right and back first
-    longer.clicks.insert(longer.clicks.begin(), {{1, BUTTON_RIGHT, 592, 368}, {3, BUTTON_LEFT, 624, 368}});
-    Replay unfinished = solution;
-    unfinished.clicks.pop_back();
-    const std::string kept = dir_ + "/replays/Tutorial-3.replay";
-    struct Case {
-        const Replay* played;
-        bool saved;
-        int32_t keptPushes;
-    } cases[] = {{&longer, true, 6}, {&solution, true, 4}, {&longer, false, 4}, {&solution, false, 4}, {&unfinished, false, 4}};
-    for (const Case& c : cases) {
-        PlayRecording recording;
-        recording.start();
-        for (const ReplayClick& click : c.played->clicks) {
-            while (recording.ticks() < click.tick - 1) recording.afterTick(Click{}, TickEvents{});
-            recording.afterTick(Click{click.button, click.x, click.y}, TickEvents{});
-        }
-        testing::internal::CaptureStdout();
-        EXPECT_EQ(saveClearedLevel(game, recording, false), c.saved);
-        const std::string said = testing::internal::GetCapturedStdout();
-        EXPECT_EQ(said.find("not kept") != std::string::npos, c.played == &unfinished) << said;
-        Replay saved;
-        ASSERT_TRUE(readReplay(kept.c_str(), saved, error)) << error;
-        int32_t pushes = 0;
-        EXPECT_EQ(playReplay(game, saved, &pushes).outcome, OUTCOME_CLEARED);
-        EXPECT_EQ(pushes, c.keptPushes);
-    }
-
-    // Through the play screen, a pair that meets at once, twice; and a board
-    // with nothing on it, as a level file that cannot be read gives.
-    std::memset(game.levels[8], 0, sizeof game.levels[8]);
-    game.startFreshLevel(8);
-    changeState(STATE_PLAY);
-    frame();
-    ASSERT_EQ(game.state, STATE_LEVEL_COMPLETE);
-    EXPECT_EQ(bestPushes.of("Tutorial.txt", 9), -1) << "no level, no best";
-    game.levels[8][10][5] = game.levels[8][10][6] = KIND_FIRST;
-    for (bool hinted : {true, false}) {
+    EXPECT_FALSE(saveAsPlayed(longer));
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(saveAsPlayed(unfinished));
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("not kept"), std::string::npos);
+    EXPECT_EQ(keptPushes(), 4);
+    for (int run = 0; run < 3; ++run) {  // nothing, a pair that meets at once after a hint, and without
+        std::memset(game.levels[8], 0, sizeof game.levels[8]);
+        game.levels[8][10][5] = game.levels[8][10][6] = run > 0 ? KIND_FIRST : 0;
         game.startFreshLevel(8);
         changeState(STATE_PLAY);
-        playHinted = hinted;
+        playHinted = run == 1;
         frames(21);
-        ASSERT_EQ(game.state, STATE_LEVEL_COMPLETE);
-        EXPECT_EQ(bestPushes.of("Tutorial.txt", 9), hinted ? -1 : 0);
+        EXPECT_EQ(bestPushes.of("Tutorial.txt", 9), run == 2 ? 0 : -1);
     }
-    std::string text;
-    EXPECT_EQ(readSmallFile((dir_ + "/replays/Tutorial-9.replay").c_str(), 4096, text), 0);
-    EXPECT_NE(text.find("0 pushes, after a hint"), std::string::npos) << text;
+    EXPECT_NE(readFile(dir_ + "/replays/Tutorial-9.replay").find("0 pushes, after a hint"), std::string::npos);
 }
 
 }  // namespace

@@ -71,9 +71,9 @@ protected:
             }
     }
 
-    std::string readProfile() const {
+    static std::string readFile(const std::string& path) {
         std::string text;
-        if (FILE* f = std::fopen(profile_.c_str(), "r")) {
+        if (FILE* f = std::fopen(path.c_str(), "r")) {
             char buf[256];
             size_t got;
             while ((got = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, got);
@@ -81,11 +81,13 @@ protected:
         }
         return text;
     }
-    void writeProfile(const std::string& text) const {
-        FILE* f = std::fopen(profile_.c_str(), "w");
+    static void writeFile(const std::string& path, const std::string& text) {
+        FILE* f = std::fopen(path.c_str(), "w");
         std::fputs(text.c_str(), f);
         std::fclose(f);
     }
+    std::string readProfile() const { return readFile(profile_); }
+    void writeProfile(const std::string& text) const { writeFile(profile_, text); }
 
     fake_counter::Scope fake_;
     std::string dir_;
