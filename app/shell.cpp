@@ -12,6 +12,7 @@
 #include "app/input_state.h"
 #include "app/key_state.h"
 #include "audio/sound_bank.h"
+#include "frontend/best_pushes.h"
 #include "frontend/menu.h"
 #include "frontend/play_screen.h"
 #include "frontend/profile.h"
@@ -214,6 +215,7 @@ void startGame() {
     resetTickClock(tickClock, TICK_INTERVAL);
     loadProfile(game);
     fillWorldTable(game);
+    loadBestPushes();
     game.elimDelay = 0;
     soundBank.playSoundLooped(SOUND_MUSIC);
 }

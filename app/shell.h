@@ -48,5 +48,6 @@ void fitFontToWindow(int32_t width, int32_t height);
 // Font, GL state, mixer, then the six sounds and ten pictures with a dot
 // after each on the "Loading..." line; ends by starting the game.
 void loadResources();
-// The splash, the tick clock, the profile, the world table and the music.
+// The splash, the tick clock, the profile, the world table, the best
+// pushes and the music.
 void startGame();

@@ -1,5 +1,6 @@
 #include "frontend/menu.h"
 
+#include "frontend/best_pushes.h"
 #include "frontend/screen.h"
 #include "frontend/splash.h"
 #include "render/sprite_sheet.h"
@@ -79,6 +80,9 @@ void drawMenu(const GameContext& game, const Click& pointer) {
             printIfAny(100, 400, w.line1, 0, 1, 1);
             printIfAny(100, 425, w.line2, 0, 1, 1);
             sprites.printValue(165, 535, "Highest Score : %d", game.bestScore[j]);
+            int32_t withPar = 0;
+            const int32_t atPar = levelsClearedAtPar(game, j, withPar);
+            if (withPar > 0) sprites.printTwoValues(165, 575, "Cleared at par : %d / %d", atPar, withPar);
         }
     }
 

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "audio/sound_bank.h"
+#include "frontend/best_pushes.h"
+#include "frontend/saved_replays.h"
 #include "frontend/screen.h"
 #include "game/undo.h"
 #include "render/sprite_sheet.h"
@@ -338,6 +340,7 @@ void enterPlay(GameContext&) {
     levelTicks = 0;
     nextPlans.clear();
     abandonHint();
+    playRecording.start();
 }
 
 void drawPlay(const GameContext& game, const Click& pointer) {
@@ -349,9 +352,9 @@ void drawPlay(const GameContext& game, const Click& pointer) {
 
 int32_t tickPlay(GameContext& game, const FrameInput& input) {
     // Undo needs no tick: the board goes back at once, the clock runs on.
-    const bool undone = input.undoPressed && playHistory.undo(game);
-    if (undone) soundBank.playSound(SOUND_RESTART);
-    if (undone) {
+    if (input.undoPressed && playHistory.undo(game)) {
+        soundBank.playSound(SOUND_RESTART);
+        playRecording.undo();
         abandonHint();
         nextPlans.clear();
     }
@@ -367,6 +370,12 @@ int32_t tickPlay(GameContext& game, const FrameInput& input) {
     TickEvents events;
     game.playTick(input.click, events);
     if (clicked) playHistory.afterTick(before, events);
+    playRecording.afterTick(input.click, events);
+    // A clear after a hint is kept as a replay, but is no best for par.
+    if (events.has(EVENT_LEVEL_CLEARED)) {
+        if (!playHinted) keepBestPushes(game, static_cast<int32_t>(playHistory.size()));
+        saveClearedLevel(game, playRecording, playHinted);
+    }
     ++levelTicks;
     const bool hintedPush = hintShown && shownHint.kind == solver::HINT_PUSH && events.has(EVENT_PUSHED) &&
                             input.click.button == shownHint.button && game.blocks[shownHint.slot].x != before.blocks[shownHint.slot].x;

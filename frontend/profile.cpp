@@ -20,6 +20,11 @@ int (*profileCommit)(const char* from, const char* to) = std::rename;
 void setProfilePath(const char* path) { currentPath = path; }
 const char* profilePath() { return currentPath.c_str(); }
 
+std::string besideProfile(const std::string& name) {
+    const size_t slash = currentPath.rfind('/');
+    return slash == std::string::npos ? name : currentPath.substr(0, slash + 1) + name;
+}
+
 void loadProfile(GameContext& game) {
     LineReader reader(currentPath.c_str());
     for (int w = 0; w < WORLD_COUNT; ++w) {

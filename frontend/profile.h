@@ -2,6 +2,8 @@
 // score of each of the 15 worlds.
 #pragma once
 
+#include <string>
+
 #include "game/game_context.h"
 
 constexpr const char* PROFILE_PATH = "profile.txt";
@@ -10,6 +12,8 @@ constexpr int PROFILE_LINES = 30;
 // Where the profile is read from and written to; tests point it elsewhere.
 void setProfilePath(const char* path);
 const char* profilePath();
+// A path in the profile's folder, where the player's other files are kept.
+std::string besideProfile(const std::string& name);
 
 // The last step of a save: the new file takes the old one's place. A test
 // may put a failing step here to see that a save cut short loses nothing.

@@ -1,5 +1,7 @@
 #include "frontend/worlds.h"
 
+#include <cstring>
+
 namespace {
 
 // The worlds past the played ones exist only so the table matches the
@@ -26,4 +28,12 @@ const World WORLDS[PLAYED_WORLDS] = {
 void fillWorldTable(GameContext& game) {
     for (World& w : game.worlds) w = PLACEHOLDER_WORLD;
     for (int i = 0; i < PLAYED_WORLDS; ++i) game.worlds[i] = WORLDS[i];
+}
+
+const char* levelFileName(const World& world) {
+    constexpr const char* FOLDER = "levels/";
+    const char* path = world.levelFile;
+    if (path == nullptr || std::strncmp(path, FOLDER, std::strlen(FOLDER)) != 0) return nullptr;
+    const char* name = path + std::strlen(FOLDER);
+    return name[0] != '\0' && std::strchr(name, '/') == nullptr ? name : nullptr;
 }

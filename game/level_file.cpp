@@ -1,8 +1,39 @@
 // Level files: ten boards of 16 by 16 cell codes, one code a line, then
 // each board's par (older files end before the pars), and the installation
 // of one of them as the running level.
+#include "game/level_file.h"
+
 #include "common/line_reader.h"
 #include "game/game_context.h"
+
+namespace {
+
+constexpr int32_t CELLS_IN_A_SET = LEVEL_COUNT * BOARD_SIZE * BOARD_SIZE;
+
+// The pars follow the boards. A par can only be a number of pushes;
+// anything else is no par.
+void readPars(LineReader& reader, int32_t (&par)[LEVEL_COUNT]) {
+    for (int32_t& p : par) {
+        p = reader.nextValue();
+        if (p < 0 || p > 999) p = 0;
+    }
+}
+
+}  // namespace
+
+void readLevelPars(const char* path, int32_t (&par)[LEVEL_COUNT]) {
+    LineReader reader(path);
+    for (int32_t cell = 0; cell < CELLS_IN_A_SET; ++cell) reader.nextValue();
+    readPars(reader, par);
+}
+
+bool levelHasBlocks(const GameContext& game, int32_t n) {
+    if (n < 0 || n >= LEVEL_COUNT) return false;
+    for (const auto& row : game.levels[n])
+        for (int32_t code : row)
+            if (code >= KIND_FIRST && code <= KIND_POINTER) return true;
+    return false;
+}
 
 void GameContext::loadLevelSet(const char* path) {
     // Every value is written whatever the file holds: a missing or short file
@@ -12,11 +43,7 @@ void GameContext::loadLevelSet(const char* path) {
         for (int32_t row = 0; row < BOARD_SIZE; ++row)
             for (int32_t column = 0; column < BOARD_SIZE; ++column)
                 levels[level][row][column] = reader.nextValue();
-    // A par can only be a number of pushes; anything else is no par.
-    for (int32_t& p : par) {
-        p = reader.nextValue();
-        if (p < 0 || p > 999) p = 0;
-    }
+    readPars(reader, par);
 }
 
 void GameContext::installLevel(int32_t n) {

@@ -28,15 +28,6 @@ bool number(const std::string& word, int32_t low, int32_t high, int32_t& out) {
     return true;
 }
 
-// A file name as it stands in levels/: no folder, nothing hidden, nothing
-// that reaches out of it.
-bool plainFileName(const std::string& name) {
-    if (name.empty() || name[0] == '.' || name.size() > 255) return false;
-    for (char c : name)
-        if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x21 || c == 0x7F) return false;
-    return true;
-}
-
 std::vector<std::string> words(const std::string& line) {
     std::vector<std::string> out;
     std::istringstream in(line);
@@ -59,6 +50,13 @@ bool endFrom(const std::vector<std::string>& w, ReplayEnd& end) {
 }
 
 }  // namespace
+
+bool plainFileName(const std::string& name) {
+    if (name.empty() || name[0] == '.' || name.size() > 255) return false;
+    for (char c : name)
+        if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x21 || c == 0x7F) return false;
+    return true;
+}
 
 bool parseReplay(const std::string& text, const char* name, Replay& replay, std::string& error) {
     replay = Replay{};
@@ -139,6 +137,15 @@ bool readReplay(const char* path, Replay& replay, std::string& error) {
     return parseReplay(text, path, replay, error);
 }
 
+std::string replayText(const Replay& replay) {
+    std::string text = std::string(REPLAY_HEADER) + "\nlevel " + replay.levelFile + " " + std::to_string(replay.level) + "\n";
+    for (const ReplayClick& c : replay.clicks)
+        text += "click " + std::to_string(c.tick) + (c.button == BUTTON_LEFT ? " left " : " right ") +
+                std::to_string(c.x) + " " + std::to_string(c.y) + "\n";
+    if (replay.hasEnd) text += "end " + describeEnd(replay.end) + "\n";
+    return text;
+}
+
 std::string describeEnd(const ReplayEnd& end) {
     return std::to_string(end.tick) + " " + std::to_string(end.score) + " " + std::to_string(end.clock) + " " +
            OUTCOME_WORDS[end.outcome];
@@ -161,7 +168,10 @@ int32_t replayTickLimit(const Replay& replay) {
     return replay.hasEnd && replay.end.tick > limit ? replay.end.tick : limit;
 }
 
-ReplayEnd playReplay(const GameContext& set, const Replay& replay) {
+ReplayEnd playReplay(const GameContext& set, const Replay& replay, int32_t* pushes) {
+    int32_t pushed = 0;
+    if (pushes == nullptr) pushes = &pushed;
+    *pushes = 0;
     GameContext play = set;
     play.startFreshLevel(replay.level - 1);
     int32_t state = STATE_PLAY;
@@ -175,6 +185,8 @@ ReplayEnd playReplay(const GameContext& set, const Replay& replay) {
         }
         TickEvents events;
         play.playTick(click, events);
+        if (events.has(EVENT_RESTARTED)) *pushes = 0;
+        *pushes += events.countOf(EVENT_PUSHED);
         state = stateAfter(state, events);
         if (state == STATE_LEVEL_COMPLETE) return {tick, play.score, play.clock, OUTCOME_CLEARED};
         if (state == STATE_TIME_OVER) return {tick, play.score, play.clock, OUTCOME_TIME_OVER};

@@ -59,12 +59,18 @@ struct Replay {
     ReplayEnd end;
 };
 
+// A level file's name as it stands in levels/: no folder, nothing hidden,
+// nothing that reaches out of it, no blanks.
+bool plainFileName(const std::string& name);
+
 // Reads the replay in `text`; on a line it cannot take, answers false with
 // "NAME:LINE: expected ..., got ..." in `error`.
 bool parseReplay(const std::string& text, const char* name, Replay& replay, std::string& error);
 // The same from a file (a regular file, at most a few megabytes).
 bool readReplay(const char* path, Replay& replay, std::string& error);
 
+// The text of a replay: its header, level and clicks, and its end line when it has one.
+std::string replayText(const Replay& replay);
 // "TICK SCORE CLOCK OUTCOME", as an end line and the replay tool write it.
 std::string describeEnd(const ReplayEnd& end);
 // The text of a replay, comments and all, with its end line replaced by
@@ -74,8 +80,9 @@ std::string withEndLine(const std::string& text, const ReplayEnd& end);
 struct GameContext;
 
 // Plays the replay on a copy of `set`, whose levels hold the replay's level
-// file; answers how it ended.
-ReplayEnd playReplay(const GameContext& set, const Replay& replay);
+// file; answers how it ended, and in `pushes`, when asked, how many pushes
+// moved a block since the level last began (the dustbin begins it again).
+ReplayEnd playReplay(const GameContext& set, const Replay& replay, int32_t* pushes = nullptr);
 
 // The tick after which a replay stops when nothing has ended the level.
 int32_t replayTickLimit(const Replay& replay);

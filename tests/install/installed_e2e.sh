@@ -5,7 +5,7 @@
 # - The first start makes ~/.local/share/tolvane with the fresh profile and
 #   links to the shared gfx/, sound/ and levels/, and shows the window.
 # - A world played to its end is saved in that profile, which later starts
-#   never replace.
+#   never replace, and its levels' best pushes and replays beside it.
 # - A replay is found from where the player named it.
 # - Nothing is written anywhere but in the player's home.
 set -u
@@ -85,6 +85,10 @@ best=$(sed -n 2p "$player/profile.txt")
 [ "$best" -gt 0 ] || fail "the finished world has no best score"
 [ "$(sed -n 5p "$player/profile.txt")" = 1 ] || fail "finishing the tutorial did not open world 2"
 [ -L "$player/levels" ] && fail "the launcher replaced the player's own levels folder"
+[ "$(grep -c '^Tutorial.txt [1-9] 0$' "$player/pushes.txt")" = 9 ] ||
+    fail "the nine levels, cleared without a push, are not in the best pushes: $(cat "$player/pushes.txt" 2>&1)"
+[ "$(grep -lx 'end .* cleared' "$player"/replays/Tutorial-[1-9].replay | wc -l)" = 9 ] ||
+    fail "the nine levels are not all kept as replays in $player/replays: $(ls "$player/replays" 2>&1)"
 
 # [SECTION] A later start keeps the profile.
 cp "$player/profile.txt" "$WORK_DIR/saved.txt"

@@ -161,4 +161,23 @@ TEST_F(MenuTest, AStatusBeyondFinishedCanBeStartedWithoutAMarker) {
     EXPECT_EQ(game.worldIndex, 2);
 }
 
+// The pointed world's levels cleared in par or fewer pushes, of those with
+// a par; pars come from the world's level file in levels/.
+TEST_F(MenuTest, CountsTheLevelsClearedAtPar) {
+    char* home = getcwd(nullptr, 0);
+    ASSERT_EQ(chdir(dir_.c_str()), 0);
+    ASSERT_EQ(system("mkdir levels && { seq 2560 | sed s/.*/0/; printf '5\\n0\\n3\\n7\\n4\\n0\\n0\\n0\\n9\\n8\\n'; } >levels/Pars.txt"), 0);
+    game.worlds[2].levelFile = "levels/Pars.txt";
+    // At par, under it, over it, without a par, and another level file's.
+    for (auto [level, pushes] : std::vector<std::pair<int32_t, int32_t>>{{1, 5}, {3, 2}, {4, 8}, {2, 1}})
+        bestPushes.offer("Pars.txt", level, pushes);
+    bestPushes.offer("Other.txt", 5, 1);
+    pointAt(175 + 64 * 2 + 10, 230);
+    EXPECT_NE(drawLog.findText("Cleared at par : 2 / 5"), nullptr);
+    pointAt(175 + 64 * 3 + 10, 230);
+    EXPECT_EQ(drawLog.of(DrawOp::PrintTwoValues).size(), 0u) << "a world whose level file gives no par";
+    ASSERT_EQ(chdir(home), 0);
+    std::free(home);
+}
+
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "app/key_state.h"
 #include "frontend/play_screen.h"
+#include "game/replay.h"
 #include "screens/screen_fixture.h"
 
 namespace {
@@ -276,6 +277,87 @@ TEST_F(PlayFlowTest, UndoTakesBackEachPushButNotTheTime) {
     input = {290, 550, BUTTON_LEFT};  // the dustbin
     frame();
     EXPECT_EQ(playHistory.size(), 0u);
+}
+
+// The tutorial's lift level cleared through the play screen with pushes
+// taken back and the dustbin is kept as a replay that plays it straight; of
+// a level's clears the fewest pushes are kept, and one that does not replay
+// is never saved. A hinted clear is no best; an empty board leaves nothing.
+TEST_F(PlayFlowTest, ClearsAreKeptAsReplaysThatPlayThemStraight) {
+    Replay solution;
+    std::string error;
+    ASSERT_TRUE(readReplay(TOLVANE_SOLUTIONS_DIR "/Tutorial-3.replay", solution, error)) << error;
+    game.loadLevelSet(TOLVANE_LEVEL_DIR "/Tutorial.txt");
+    Replay longer = solution;  // the top block pushed right and back first
+    longer.clicks.insert(longer.clicks.begin(), {{1, BUTTON_RIGHT, 592, 368}, {3, BUTTON_LEFT, 624, 368}});
+    Replay unfinished = solution;
+    unfinished.clicks.pop_back();
+    auto saveAsPlayed = [&](const Replay& played) {
+        PlayRecording recording;
+        recording.start();
+        for (const ReplayClick& c : played.clicks) {
+            while (recording.ticks() < c.tick - 1) recording.afterTick(Click{}, TickEvents{});
+            recording.afterTick(Click{c.button, c.x, c.y}, TickEvents{});
+        }
+        return saveClearedLevel(game, recording, false);
+    };
+    Replay kept;
+    int32_t pushes = 0;
+    auto keptPushes = [&]() {
+        EXPECT_TRUE(readReplay((dir_ + "/replays/Tutorial-3.replay").c_str(), kept, error)) << error;
+        EXPECT_EQ(playReplay(game, kept, &pushes).outcome, OUTCOME_CLEARED);
+        return pushes;
+    };
+    game.levelIndex = 2;
+    EXPECT_TRUE(saveAsPlayed(longer));
+    EXPECT_EQ(keptPushes(), 6);
+
+    game.startFreshLevel(2);
+    changeState(STATE_PLAY);
+    int32_t straight = 0;  // the tick the straight way has reached
+    auto clickOn = [&](int32_t tick, int32_t x, int32_t y, int32_t button) {
+        for (; straight < tick - 1; ++straight) frame();
+        input = {x, y, button};
+        frame();
+        ++straight;
+    };
+    auto detour = [&](int32_t x, int32_t y) {  // a push, 40 ticks, and undo
+        const int32_t pushed = straight + 1;
+        clickOn(pushed, x, y, BUTTON_RIGHT);
+        clickOn(pushed + 40, 0, 0, BUTTON_NONE);
+        keyState.press('u');
+        frame(false);
+        straight = pushed - 1;
+    };
+    detour(592, 368);
+    clickOn(10, 290, 550, BUTTON_LEFT);  // the dustbin
+    for (size_t k = 0; k < solution.clicks.size(); ++k) {
+        const ReplayClick& c = solution.clicks[k];
+        if (k == 1) detour(c.x, c.y);  // the first block, pushed back where it came from
+        clickOn(10 + c.tick, c.x, c.y, c.button);
+    }
+    while (game.state == STATE_PLAY && straight < 2000) clickOn(straight + 1, 0, 0, BUTTON_NONE);
+    ASSERT_EQ(game.state, STATE_LEVEL_COMPLETE);
+    EXPECT_EQ(bestPushes.of("Tutorial.txt", 3), 4);
+    EXPECT_EQ(keptPushes(), 4);
+    EXPECT_EQ(kept.clicks.at(0).tick, 10) << "the dustbin";
+    EXPECT_EQ(kept.end.tick, straight);
+
+    EXPECT_FALSE(saveAsPlayed(longer));
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(saveAsPlayed(unfinished));
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("not kept"), std::string::npos);
+    EXPECT_EQ(keptPushes(), 4);
+    for (int run = 0; run < 3; ++run) {  // nothing, a pair that meets at once after a hint, and without
+        std::memset(game.levels[8], 0, sizeof game.levels[8]);
+        game.levels[8][10][5] = game.levels[8][10][6] = run > 0 ? KIND_FIRST : 0;
+        game.startFreshLevel(8);
+        changeState(STATE_PLAY);
+        playHinted = run == 1;
+        frames(21);
+        EXPECT_EQ(bestPushes.of("Tutorial.txt", 9), run == 2 ? 0 : -1);
+    }
+    EXPECT_NE(readFile(dir_ + "/replays/Tutorial-9.replay").find("0 pushes, after a hint"), std::string::npos);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The saved progress: how the file is read, the order in which finishing
-// worlds opens others, and a save that never loses what was there.
+// worlds opens others, and a save that never loses what was there; the
+// same for the best pushes beside it.
 #include <fcntl.h>
 #include <linux/capability.h>
 #include <sys/resource.h>
@@ -282,6 +283,79 @@ TEST_F(ProfileTest, AKillDuringTheSaveLeavesACompleteProfile) {
     // The next save goes through and replaces it.
     ASSERT_TRUE(saveProfile(game));
     EXPECT_EQ(readProfile().substr(0, 4), "2\n0\n");
+}
+
+// The best pushes beside the profile, read forgivingly and saved the same way.
+class BestPushesTest : public ScreenTest {
+protected:
+    std::string path() const { return dir_ + "/pushes.txt"; }
+    // Loads the record; answers what it said on the console.
+    std::string load() {
+        testing::internal::CaptureStdout();
+        Watchdog watch("reading " + path());
+        loadBestPushes();
+        return testing::internal::GetCapturedStdout();
+    }
+};
+
+const std::string PUSHES_HEAD = "tolvane best pushes 1\n";
+
+TEST_F(BestPushesTest, ReadsWhatItCanAndSaysOnceWhatItCannot) {
+    struct Case {
+        std::string text;  // "FIFO" and "FOLDER" put those there; "" nothing at all
+        int32_t level4, level5;
+        const char* said;  // what the console line holds, "" for silence
+    } cases[] = {
+        {"", -1, -1, ""},  // the first start
+        {"# mine\n" + PUSHES_HEAD + "LevelSet3.txt 4 17\r\n\nLevelSet3.txt 5 0\nLevelSet3.txt 4 30\n", 17, 0, ""},
+        {PUSHES_HEAD + "LevelSet3.txt 4 17\nLevelSet3.txt 5 -2\nLevelSet3.txt 10 3\n../x 5 1\nLevelSet3.txt 5 3 3\n", 17, -1,
+         "4 lines of your best pushes"},
+        {PUSHES_HEAD + "LevelSet3.txt 5 9\nLevelSet3.txt 4 1", -1, 9, "1 line of"},  // cut short: no line break
+        {"\x89PNG\r\n\x1a\njunk", -1, -1, "not a record"},
+        {PUSHES_HEAD + std::string(300 * 1024, '#') + "\n", -1, -1, "far too big"},
+        {"FOLDER", -1, -1, "could not be read"},
+        {"FIFO", -1, -1, "could not be read"},
+    };
+    for (const Case& c : cases) {
+        std::system(("rm -rf " + path()).c_str());
+        if (c.text == "FIFO") mkfifo(path().c_str(), 0644);
+        else if (c.text == "FOLDER") mkdir(path().c_str(), 0755);
+        else if (!c.text.empty()) writeFile(path(), c.text);
+        const std::string said = load();
+        EXPECT_EQ(bestPushes.of("LevelSet3.txt", 4), c.level4) << c.text;
+        EXPECT_EQ(bestPushes.of("LevelSet3.txt", 5), c.level5) << c.text;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), c.said[0] == '\0' ? 0 : 1) << said;
+        EXPECT_NE(said.find(c.said), std::string::npos) << said;
+    }
+}
+
+TEST_F(BestPushesTest, ASaveCutShortKeepsTheLastRecord) {
+    writeFile(path(), PUSHES_HEAD + "Tutorial.txt 1 9\n");
+    load();
+    ASSERT_TRUE(bestPushes.offer("Tutorial.txt", 1, 6));
+    EXPECT_FALSE(bestPushes.offer("Tutorial.txt", 1, 7)) << "more pushes are no best";
+    // The last step fails, and then the game is killed at it.
+    bestPushesCommit = [](const char*, const char*) { return -1; };
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(saveBestPushes());
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Your best pushes could not be saved to " + path() + "\n");
+    const pid_t child = fork();
+    if (child == 0) {
+        bestPushesCommit = [](const char*, const char*) -> int { _exit(3); };
+        saveBestPushes();
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 3);
+    EXPECT_EQ(readFile(path()), PUSHES_HEAD + "Tutorial.txt 1 9\n") << "the old record is whole";
+    // The next save goes through, leaves nothing beside it, and reads back.
+    bestPushesCommit = std::rename;
+    ASSERT_TRUE(saveBestPushes());
+    EXPECT_EQ(readFile(path()), PUSHES_HEAD + "Tutorial.txt 1 6\n");
+    EXPECT_NE(access((path() + ".new").c_str(), F_OK), 0);
+    EXPECT_EQ(load(), "");
+    EXPECT_EQ(bestPushes.of("Tutorial.txt", 1), 6);
 }
 
 }  // namespace

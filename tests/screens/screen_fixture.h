@@ -12,7 +12,9 @@
 #include "app/input_state.h"
 #include "app/shell.h"
 #include "audio/sound_bank.h"
+#include "frontend/best_pushes.h"
 #include "frontend/profile.h"
+#include "frontend/saved_replays.h"
 #include "frontend/worlds.h"
 #include "game/game_context.h"
 #include "lib/fake_counter.h"
@@ -33,6 +35,8 @@ protected:
         dir_ = dir;
         profile_ = dir_ + "/profile.txt";
         setProfilePath(profile_.c_str());
+        loadBestPushes();  // none there: an empty record
+        playRecording.start();
         frameTimer.counterFrequency = fake_counter::FREQUENCY;
         resetTickClock(tickClock, TICK_INTERVAL);
     }
@@ -40,6 +44,7 @@ protected:
         drawLog.recording = false;
         setProfilePath(PROFILE_PATH);
         profileCommit = std::rename;
+        bestPushesCommit = std::rename;
         std::system(("rm -rf " + dir_).c_str());
     }
 
@@ -66,9 +71,9 @@ protected:
             }
     }
 
-    std::string readProfile() const {
+    static std::string readFile(const std::string& path) {
         std::string text;
-        if (FILE* f = std::fopen(profile_.c_str(), "r")) {
+        if (FILE* f = std::fopen(path.c_str(), "r")) {
             char buf[256];
             size_t got;
             while ((got = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, got);
@@ -76,11 +81,13 @@ protected:
         }
         return text;
     }
-    void writeProfile(const std::string& text) const {
-        FILE* f = std::fopen(profile_.c_str(), "w");
+    static void writeFile(const std::string& path, const std::string& text) {
+        FILE* f = std::fopen(path.c_str(), "w");
         std::fputs(text.c_str(), f);
         std::fclose(f);
     }
+    std::string readProfile() const { return readFile(profile_); }
+    void writeProfile(const std::string& text) const { writeFile(profile_, text); }
 
     fake_counter::Scope fake_;
     std::string dir_;

@@ -63,12 +63,10 @@ bool writeReplay(const char* dir, const char* path, const GameContext& set, int3
     replay.levelFile = file;
     replay.level = n;
     replay.clicks = solver::pointerClicks(set, n - 1, r.clicks);
-    std::string text = "# " + name + " level " + std::to_string(n) + ": the fewest pushes tolvane_solve finds, " +
-                       std::to_string(r.pushes) + "\n" + REPLAY_HEADER + "\nlevel " + file + " " + std::to_string(n) + "\n";
-    for (const ReplayClick& c : replay.clicks)
-        text += "click " + std::to_string(c.tick) + (c.button == BUTTON_LEFT ? " left " : " right ") +
-                std::to_string(c.x) + " " + std::to_string(c.y) + "\n";
-    text = withEndLine(text, playReplay(set, replay));
+    replay.end = playReplay(set, replay);
+    replay.hasEnd = true;
+    const std::string text = "# " + name + " level " + std::to_string(n) + ": the fewest pushes tolvane_solve finds, " +
+                             std::to_string(r.pushes) + "\n" + replayText(replay);
     const std::string out = std::string(dir) + "/" + name + "-" + std::to_string(n) + ".replay";
     FILE* f = std::fopen(out.c_str(), "w");
     if (f == nullptr || std::fputs(text.c_str(), f) < 0 || std::fclose(f) != 0) {
