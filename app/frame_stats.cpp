@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "app/shell.h"
+#include "frontend/play_screen.h"
 #include "frontend/splash.h"
 
 FrameStats frameStats;
@@ -111,7 +112,10 @@ std::string currentScreenName() {
     switch (game.state) {
         case STATE_SPLASH: return splashPhase == 0 ? "splash 1" : "splash 2";
         case STATE_MENU: return "menu";
-        case STATE_PLAY: return game.worldIndex == 0 ? "play tutorial" : "play world " + std::to_string(game.worldIndex);
+        case STATE_PLAY:
+            // Play while the hint's thread thinks, counted apart: the game must keep its pace.
+            if (hintThinking()) return "play thinking";
+            return game.worldIndex == 0 ? "play tutorial" : "play world " + std::to_string(game.worldIndex);
         case STATE_LEVEL_COMPLETE: return "level complete";
         case STATE_TIME_OVER: return "time over";
         case STATE_REPLAY: return "replay";

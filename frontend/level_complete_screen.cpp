@@ -10,11 +10,13 @@
 
 namespace {
 
-// Under the banner, how the pushes made compare with the level's par.
+// Under the banner, how the pushes made compare with the level's par; a
+// level cleared after a hint counts as cleared, but not for par.
 const char* parVerdict(const GameContext& game) {
     const int32_t par = levelPar(game);
     const auto made = static_cast<int32_t>(playHistory.size());
     if (par <= 0) return nullptr;
+    if (playHinted) return "Cleared with a hint";
     if (made < par) return "Fewer pushes than par!";
     if (made == par) return "Par matched!";
     return nullptr;

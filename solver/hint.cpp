@@ -60,7 +60,38 @@ Limits hintLimits(double seconds, int32_t tickLimit, const std::atomic<bool>* ca
     limits.maxSeconds = seconds;
     limits.tickLimit = tickLimit;
     limits.cancel = cancel;
+    limits.earliestClick = CLICK_MARGIN + 2;
     return limits;
+}
+
+// A board with lifts is searched on a grid of ticks counted from where it
+// starts, so a way through that needs a lift at a moment between the
+// grid's points can be missed. Mid-level the grid falls anywhere: the board
+// is searched from a few starts two ticks apart, and the fewest pushes of
+// them all kept (their clicks counted from `start` all the same). Without
+// lifts timing does not matter and one search does.
+constexpr int32_t LIFT_PHASES = 4;
+constexpr int32_t LIFT_PHASE_STEP = 2;
+
+Result solveAnyPhase(const GameContext& start, double seconds, int32_t tickLimit, const std::atomic<bool>* cancel) {
+    if (!hasLift(start)) return solveFrom(start, hintLimits(seconds, tickLimit, cancel));
+    const double started = cpuSeconds();
+    Result best;
+    GameContext phase = start;
+    for (int32_t k = 0; k < LIFT_PHASES; ++k) {
+        const int32_t offset = k * LIFT_PHASE_STEP;
+        if (k > 0)
+            for (int32_t t = 0; t < LIFT_PHASE_STEP; ++t) idleTick(phase);
+        const double left = std::max(0.0, seconds - (cpuSeconds() - started));
+        Result r = solveFrom(phase, hintLimits(left, tickLimit - offset, cancel));
+        if (r.clearedWithoutPush) return r;
+        for (Click& c : r.clicks) c.tick += offset;
+        r.ticks += offset;
+        const bool better = r.solved && (!best.solved || r.pushes < best.pushes);
+        // Not proven lost while any start ran out of budget.
+        if (better || (!best.solved && (k == 0 || r.why != "no solution"))) best = r;
+    }
+    return best;
 }
 
 }  // namespace
@@ -140,12 +171,12 @@ Hint findHint(const HintQuestion& question, const std::atomic<bool>* cancel) {
     // The fewest pushes given a whole clock: when that way fits in the time
     // left, no way with fewer pushes does, and when there is none, the
     // board is lost whatever the clock says.
-    Result r = solveFrom(start, hintLimits(left(), std::max(inTime, FULL_CLOCK_TICKS), cancel));
+    Result r = solveAnyPhase(start, left(), std::max(inTime, FULL_CLOCK_TICKS), cancel);
     if (r.clearedWithoutPush) return done(HINT_CLEARS_ITSELF);
     if (r.solved && !r.clicks.empty() && r.ticks <= inTime) return push(r.clicks);
     if (r.solved) {
         // Too slow for the clock: a way with more pushes may still be quick enough.
-        r = solveFrom(start, hintLimits(left(), inTime, cancel));
+        r = solveAnyPhase(start, left(), inTime, cancel);
         if (r.solved && !r.clicks.empty()) return push(r.clicks);
         return done(r.why == "no solution" ? HINT_NOT_IN_TIME : HINT_NOT_FOUND);
     }
@@ -156,7 +187,7 @@ Hint findHint(const HintQuestion& question, const std::atomic<bool>* cancel) {
         GameContext earlier = board;
         restoreMoment(earlier, history[history.size() - k]);
         if (hopelessBoard(earlier)) continue;
-        const Result e = solveFrom(earlier, hintLimits(left(), FULL_CLOCK_TICKS, cancel));
+        const Result e = solveAnyPhase(earlier, left(), FULL_CLOCK_TICKS, cancel);
         if (e.solved || e.clearedWithoutPush) {
             hint.undos = static_cast<int32_t>(k);
             break;

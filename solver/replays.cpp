@@ -159,7 +159,8 @@ bool steady(const GameContext& set, int32_t n, std::vector<Click>& clicks, int32
     return hasLevel(n) && steadyFrom(startOf(set, n), clicks, tickLimit, clearedAt);
 }
 
-bool steadyFrom(const GameContext& start, std::vector<Click>& clicks, int32_t tickLimit, int32_t* clearedAt) {
+bool steadyFrom(const GameContext& start, std::vector<Click>& clicks, int32_t tickLimit, int32_t* clearedAt,
+                int32_t earliestClick) {
     // A click on the edge of its window is moved into it, a few ticks at a
     // time; the clicks after it move along when they would come too soon.
     for (int32_t attempt = 0; attempt < STEADY_ATTEMPTS; ++attempt) {
@@ -174,7 +175,7 @@ bool steadyFrom(const GameContext& start, std::vector<Click>& clicks, int32_t ti
         if (w.click == WEAK_ALL) return false;
         const size_t i = static_cast<size_t>(w.click);
         const bool tooSoonAfter = i > 0 && clicks[i].tick + delta - clicks[i - 1].tick < CLICK_SPACING;
-        if (clicks[i].tick + delta < CLICK_SPACING || tooSoonAfter) return false;
+        if (clicks[i].tick + delta < earliestClick || tooSoonAfter) return false;
         clicks[i].tick += delta;
         for (size_t k = i + 1; k < clicks.size(); ++k)
             if (clicks[k].tick - clicks[k - 1].tick < CLICK_SPACING)

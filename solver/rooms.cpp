@@ -87,7 +87,7 @@ bool solveByRooms(const GameContext& start, const Limits& limits, Result& out) {
         offset += r.solved ? r.ticks : 0;
     }
     int32_t clearedAt = 0;
-    if (clicks.empty() || !steadyFrom(start, clicks, limits.tickLimit, &clearedAt)) return false;
+    if (clicks.empty() || !steadyFrom(start, clicks, limits.tickLimit, &clearedAt, limits.earliestClick)) return false;
     out.solved = true;
     out.ticks = clearedAt;
     out.clicks = clicks;

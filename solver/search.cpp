@@ -138,7 +138,7 @@ bool Search::acceptGoal(int32_t from, const Click* last, int32_t pushes, int32_t
     std::vector<Click> clicks = limits_.opening;
     for (const Click& c : pathTo(from, last)) clicks.push_back(c);
     int32_t clearedAt = 0;
-    if (!steadyFrom(start_, clicks, limits_.tickLimit, &clearedAt)) {
+    if (!steadyFrom(start_, clicks, limits_.tickLimit, &clearedAt, limits_.earliestClick)) {
         ++result_.fragile;
         if (result_.fragile >= FRAGILE_CAP) {
             result_.why = "only finely timed solutions";

@@ -56,7 +56,7 @@ void Search::runAtRest() {
         result_.why = "no solution";
         return;
     }
-    const int32_t lastOpening = openingPushes_ ? limits_.opening.back().tick : 0;
+    const int32_t lastOpening = openingPushes_ ? limits_.opening.back().tick : limits_.earliestClick - CLICK_SPACING;
     const int32_t root = addNode(Node{-1, -1, 0, openingTick_ + first.ticks, lastOpening, openingPushes_, 0});
     know(restKeyOfBoard(), -1, root, Known{openingPushes_, root});
     enqueue(root, openingPushes_ + pushesStillNeeded());

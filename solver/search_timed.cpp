@@ -159,7 +159,7 @@ void Search::runTimed() {
         result_.why = "no solution";
         return;
     }
-    const int32_t lastOpening = openingPushes_ ? limits_.opening.back().tick : 0;
+    const int32_t lastOpening = openingPushes_ ? limits_.opening.back().tick : limits_.earliestClick - CLICK_SPACING;
     addNode(Node{-1, -1, 0, openingTick_, lastOpening, openingPushes_, idleLifts});
     visit(rootKey);
     std::vector<int32_t> layer{0};

@@ -71,6 +71,11 @@ struct Limits {
     // Clicks played, at their ticks, before the search starts: the search
     // then answers for the board they leave, and its solution begins with them.
     std::vector<Click> opening;
+    // The first click's tick at the soonest: from a level's start a person
+    // is taken to have just clicked (to start it). Mid-level, searching on
+    // from a board the player is looking at, only the margin either side
+    // of a click holds it back.
+    int32_t earliestClick = CLICK_SPACING;
     // Set from another thread to stop the search early, as if out of time.
     const std::atomic<bool>* cancel = nullptr;
 };
@@ -137,6 +142,7 @@ bool steady(const GameContext& set, int32_t n, std::vector<Click>& clicks, int32
 
 // replay and steady from a level as it stands on the table.
 int32_t replayFrom(const GameContext& start, const std::vector<Click>& clicks, int32_t tickLimit);
-bool steadyFrom(const GameContext& start, std::vector<Click>& clicks, int32_t tickLimit, int32_t* clearedAt);
+bool steadyFrom(const GameContext& start, std::vector<Click>& clicks, int32_t tickLimit, int32_t* clearedAt,
+                int32_t earliestClick = CLICK_SPACING);
 
 }  // namespace solver

@@ -1,8 +1,12 @@
 // The level clock, time over and its retry, the count-down into the score,
 // and the end of a world, driven frame by frame through the display callback.
+#include <chrono>
 #include <cstring>
+#include <functional>
 #include <random>
+#include <thread>
 
+#include "app/input_state.h"
 #include "app/key_state.h"
 #include "frontend/play_screen.h"
 #include "game/replay.h"
@@ -358,6 +362,77 @@ TEST_F(PlayFlowTest, ClearsAreKeptAsReplaysThatPlayThemStraight) {
         EXPECT_EQ(bestPushes.of("Tutorial.txt", 9), run == 2 ? 0 : -1);
     }
     EXPECT_NE(readFile(dir_ + "/replays/Tutorial-9.replay").find("0 pushes, after a hint"), std::string::npos);
+}
+
+// H through the play screen, the solver thinking on its own thread while
+// frames go on: following the outlined block and its arrow alone clears the
+// tutorial's first level in its par, which then counts as cleared with a
+// hint; a question dropped by a push, an undo, Esc or a new level is never
+// answered.
+TEST_F(PlayFlowTest, FollowingTheDrawnHintsClearsALevelInItsPar) {
+    game.loadLevelSet(TOLVANE_LEVEL_DIR "/Tutorial.txt");
+    game.startFreshLevel(0);
+    changeState(STATE_PLAY);
+    const auto askAndWait = [&] {
+        keyState.press('h');
+        frame();
+        drawLog.clear();
+        frame(false);
+        EXPECT_NE(drawLog.findText("Thinking..."), nullptr);
+        for (int i = 0; i < 400 && hintThinking(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        frame();
+        drawLog.clear();
+        frame(false);
+    };
+    int32_t pushes = 0;
+    while (game.state == STATE_PLAY && pushes < 20) {
+        askAndWait();
+        // The hint as drawn: the outline's top edge first, the arrow after the four edges.
+        const std::vector<DrawCall> rects = drawLog.of(DrawOp::FillRect);
+        ASSERT_GE(rects.size(), 5u) << "no outline and arrow after " << pushes << " pushes";
+        const int32_t x = rects[0].x + 3, y = SCREEN_HEIGHT - rects[0].y + 3;
+        input = {x + 16, y + 16, rects[4].x < x ? BUTTON_LEFT : BUTTON_RIGHT};
+        frame();
+        ++pushes;
+        frames(60);
+    }
+    EXPECT_EQ(game.state, STATE_LEVEL_COMPLETE);
+    EXPECT_EQ(pushes, game.par[0]);
+    drawLog.clear();
+    frame(false);
+    EXPECT_NE(drawLog.findText("Cleared with a hint"), nullptr);
+
+    const auto pushSome = [&] {  // the first block that moves, after the board has come to rest
+        frames(60);
+        for (int32_t i = 0; i < MAX_BLOCKS && playHistory.size() == 0; ++i) {
+            input = {game.blocks[i].x + 16, game.blocks[i].y + 16, BUTTON_LEFT};
+            if (game.blocks[i].alive) frame();
+        }
+        ASSERT_EQ(playHistory.size(), 1u);
+    };
+    using Drop = std::function<void()>;
+    const Drop drops[] = {
+        [&] { input = {290, 550, BUTTON_LEFT}; frame(); },  // the dustbin
+        [&] { playHistory.clear(); pushSome(); },
+        [&] { keyState.press('u'); frame(false); },
+        [&] { onKeyboard(27, 0, 0); },
+        [&] { game.startFreshLevel(1); changeState(STATE_PLAY); },
+    };
+    for (const Drop& drop : drops) {
+        game.loadLevelSet(TOLVANE_LEVEL_DIR "/LevelSet10.txt");
+        game.startFreshLevel(4);
+        changeState(STATE_PLAY);
+        pushSome();
+        keyState.press('h');
+        frame();
+        drop();
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        EXPECT_FALSE(hintThinking());
+        drawLog.clear();
+        frame(false);
+        EXPECT_EQ(drawLog.findText("Thinking..."), nullptr);
+        EXPECT_EQ(drawLog.of(DrawOp::FillRect).size(), 0u) << "no hint for a board that is gone";
+    }
 }
 
 }  // namespace

@@ -3,7 +3,8 @@
 # Sanitizer, under a virtual X server: the splash played through to the
 # menu, the tutorial world played to its end (its level file removed, so
 # every board is empty and clears itself) and back to the menu, pushes
-# taken back with undo in world 1, then Esc.
+# taken back with undo in world 1, hints asked (one answered, one dropped
+# by a push, one by Esc while the solver thinks), then Esc.
 # It must end with status 0 and the sanitizers must report nothing, with
 # only the suppressions of tests/lsan.supp for libraries that are not ours.
 set -u
@@ -65,6 +66,11 @@ for key in BackSpace u BackSpace U; do
     press "$key" "$WINDOW"
     sleep 0.2
 done
+press h "$WINDOW"
+sleep 3
+press h "$WINDOW"
+click "$WINDOW" $((384 + 32 * 7 + 16)) $((224 + 32 * 6 + 16)) 3
+press H "$WINDOW"
 press Escape "$WINDOW"
 wait_for_menu 30 || fail "Esc from world 1 did not bring back the menu"
 
@@ -76,4 +82,4 @@ status=$?
 if grep -qE "Sanitizer|runtime error:" "$WORK_DIR/console.txt"; then
     fail "the sanitizers reported a fault"
 fi
-echo "PASS: the sanitized program ran splash, menu, a whole world and back, undo, and ended with status 0 and no report"
+echo "PASS: the sanitized program ran splash, menu, a whole world and back, undo and hints, and ended with status 0 and no report"
