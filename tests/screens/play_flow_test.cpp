@@ -376,9 +376,6 @@ TEST_F(PlayFlowTest, FollowingTheDrawnHintsClearsALevelInItsPar) {
     const auto askAndWait = [&] {
         keyState.press('h');
         frame();
-        drawLog.clear();
-        frame(false);
-        EXPECT_NE(drawLog.findText("Thinking..."), nullptr);
         for (int i = 0; i < 400 && hintThinking(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
         frame();
         drawLog.clear();
@@ -419,12 +416,16 @@ TEST_F(PlayFlowTest, FollowingTheDrawnHintsClearsALevelInItsPar) {
         [&] { game.startFreshLevel(1); changeState(STATE_PLAY); },
     };
     for (const Drop& drop : drops) {
-        game.loadLevelSet(TOLVANE_LEVEL_DIR "/LevelSet10.txt");
-        game.startFreshLevel(4);
+        // The deepest level's hint takes long enough to be caught thinking.
+        game.loadLevelSet(TOLVANE_LEVEL_DIR "/LevelSet8.txt");
+        game.startFreshLevel(8);
         changeState(STATE_PLAY);
         pushSome();
         keyState.press('h');
         frame();
+        drawLog.clear();
+        frame(false);
+        EXPECT_NE(drawLog.findText("Thinking..."), nullptr);
         drop();
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         EXPECT_FALSE(hintThinking());
