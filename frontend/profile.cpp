@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "common/files.h"
@@ -26,11 +27,32 @@ std::string besideProfile(const std::string& name) {
 }
 
 void loadProfile(GameContext& game) {
-    LineReader reader(currentPath.c_str());
-    for (int w = 0; w < WORLD_COUNT; ++w) {
-        game.worldStatus[w] = reader.nextValue();
-        game.bestScore[w] = reader.nextValue();
+    {
+        LineReader reader(currentPath.c_str());
+        for (int w = 0; w < WORLD_COUNT; ++w) {
+            game.worldStatus[w] = reader.nextValue();
+            game.bestScore[w] = reader.nextValue();
+        }
     }
+    // A fresh profile opens the tutorial and world 1, and play only opens
+    // more: a profile in which no world can be started is missing or
+    // damaged, and would leave the player nothing to play. The game starts
+    // from the fresh values instead; the file stays as it is until a
+    // finished world saves over it.
+    for (int w = 0; w < PLAYED_WORLDS; ++w)
+        if (game.worldStatus[w] != WORLD_LOCKED) return;
+    for (int w = 0; w < WORLD_COUNT; ++w) {
+        game.worldStatus[w] = w < FRESH_OPEN_WORLDS ? WORLD_OPEN : WORLD_LOCKED;
+        game.bestScore[w] = 0;
+    }
+    struct stat st {};
+    const char* why = stat(currentPath.c_str(), &st) != 0 ? "it is missing"
+                      : !S_ISREG(st.st_mode)             ? "it is not a file"
+                                                         : "it opens no world";
+    std::printf("Your progress in %s could not be used (%s): the game starts as new, with the tutorial and world 1 "
+                "open. The file is left as it is until you finish a world.\n",
+                currentPath.c_str(), why);
+    std::fflush(stdout);
 }
 
 namespace {

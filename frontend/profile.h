@@ -19,8 +19,13 @@ std::string besideProfile(const std::string& name);
 // may put a failing step here to see that a save cut short loses nothing.
 extern int (*profileCommit)(const char* from, const char* to);
 
-// Reads the progress into the game's worldStatus and bestScore; a missing
-// or short file leaves zeros, every world locked.
+// The worlds a fresh profile opens: the tutorial and world 1.
+constexpr int FRESH_OPEN_WORLDS = 2;
+
+// Reads the progress into the game's worldStatus and bestScore. Lines
+// missing at the end read as zeros; but a profile that opens no world at
+// all (missing, not a file, zeros, junk) gives the fresh profile's values
+// instead, and says so on the console.
 void loadProfile(GameContext& game);
 // Writes the progress, all or nothing; says so on the console when it
 // cannot, and answers whether it could.

@@ -58,17 +58,21 @@ TEST_F(NonRegularFilesTest, ALevelFileReadsAsEmptyBoards) {
     }
 }
 
-TEST_F(NonRegularFilesTest, AProfileLocksEveryWorld) {
+TEST_F(NonRegularFilesTest, AProfileStartsTheGameAsNew) {
     for (const std::string& path : nonRegularFiles()) {
-        game.worldStatus[0] = WORLD_FINISHED;
+        game.worldStatus[2] = WORLD_FINISHED;
         game.bestScore[0] = 77;
         setProfilePath(path.c_str());
+        testing::internal::CaptureStdout();
         {
             Watchdog watch("the profile " + path);
             loadProfile(game);
         }
-        EXPECT_EQ(game.worldStatus[0], WORLD_LOCKED) << path;
+        const std::string said = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(game.worldStatus[0], WORLD_OPEN) << path;
+        EXPECT_EQ(game.worldStatus[2], WORLD_LOCKED) << path;
         EXPECT_EQ(game.bestScore[0], 0) << path;
+        EXPECT_NE(said.find("could not be used"), std::string::npos) << path << ": " << said;
     }
 }
 

@@ -43,12 +43,11 @@ TEST_F(ProfileTest, ReadingRules) {
     } cases[] = {
         {" 42abc\n7\n1\n", 42, 7, 1},
         {"\n\n2\n", 0, 0, 2},                    // empty lines read as 0
-        {"abc\n-3\n", 0, -3, 0},                 // letters only read as 0
+        {"abc\n-3\n0\n0\n1\n", 0, -3, 0},       // letters only read as 0
         {"2\n100", 2, 100, 0},                   // no final line break
         {"1\r\n250\r\n2\r\n", 1, 250, 2},        // carriage returns are harmless
         {"123456789012345678\n5\n1\n", 2147483647, 0, 0},  // too long: clamped, then zeros
         {"12345678901234\n5\n", 2147483647, 5, 0},        // exactly 14 characters is fine
-        {"", 0, 0, 0},
     };
     for (const Case& c : cases) {
         writeProfile(c.text);
@@ -60,10 +59,42 @@ TEST_F(ProfileTest, ReadingRules) {
     }
 }
 
-TEST_F(ProfileTest, AMissingProfileLocksEveryWorld) {
-    game.worldStatus[3] = 2;
+// A profile that opens no world can only be missing or damaged: the game
+// starts from the fresh values, says why once, and leaves the file alone.
+TEST_F(ProfileTest, AProfileThatOpensNoWorldStartsAsNew) {
+    const struct Case {
+        const char* text;  // nullptr: no file at all
+        const char* why;
+    } cases[] = {
+        {nullptr, "it is missing"},
+        {"", "it opens no world"},
+        {"0\n0\n0\n900\n", "it opens no world"},
+        {"\x7f" "ELF\x02\x01junk\n\xff\xfe\n", "it opens no world"},
+        {"0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n2\n50\n", "it opens no world"},
+    };
+    for (const Case& c : cases) {
+        std::remove(profile_.c_str());
+        if (c.text) writeProfile(c.text);
+        game.worldStatus[3] = WORLD_FINISHED;
+        game.bestScore[3] = 77;
+        testing::internal::CaptureStdout();
+        loadProfile(game);
+        const std::string said = testing::internal::GetCapturedStdout();
+        for (int w = 0; w < WORLD_COUNT; ++w) {
+            EXPECT_EQ(game.worldStatus[w], w < FRESH_OPEN_WORLDS ? WORLD_OPEN : WORLD_LOCKED) << w;
+            EXPECT_EQ(game.bestScore[w], 0) << w;
+        }
+        EXPECT_NE(said.find(c.why), std::string::npos) << said;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+        if (c.text) EXPECT_EQ(readProfile(), c.text) << "the damaged file is left as it is";
+    }
+    // One that opens some world, even only a world past the menu's, is used as it stands.
+    writeProfile("0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n2\n50\n");
+    testing::internal::CaptureStdout();
     loadProfile(game);
-    for (int w = 0; w < WORLD_COUNT; ++w) EXPECT_EQ(game.worldStatus[w], 0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(game.worldStatus[10], WORLD_FINISHED);
+    EXPECT_EQ(game.worldStatus[0], WORLD_LOCKED);
 }
 
 TEST_F(ProfileTest, FinishingOpensTheLowestLockedWorld) {

@@ -2,7 +2,7 @@
 # FIFOs where the real program reads its files, each case under a time
 # limit: a FIFO nobody writes to would hold the game on its open for good.
 # - At start-up, a picture and profile.txt: the window comes, the picture is
-#   reported as a file that cannot be opened, every world reads as locked.
+#   reported as a file that cannot be opened, and the game starts as new.
 # - At a world start, the world's picture and level file, and at the end of
 #   the world profile.txt.new: the world plays through on empty boards, the
 #   save says it could not be made, and the game goes on to the menu.
