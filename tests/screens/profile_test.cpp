@@ -86,7 +86,9 @@ TEST_F(ProfileTest, AProfileThatOpensNoWorldStartsAsNew) {
         }
         EXPECT_NE(said.find(c.why), std::string::npos) << said;
         EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
-        if (c.text) EXPECT_EQ(readProfile(), c.text) << "the damaged file is left as it is";
+        if (c.text) {
+            EXPECT_EQ(readProfile(), c.text) << "the damaged file is left as it is";
+        }
     }
     // One that opens some world, even only a world past the menu's, is used as it stands.
     writeProfile("0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n2\n50\n");
