@@ -100,6 +100,13 @@ bool hintPressed() {
     return upper || lower;
 }
 
+// P or p since the last frame.
+bool pausePressed() {
+    const bool upper = keyState.pressedSinceLastQuery('P');
+    const bool lower = keyState.pressedSinceLastQuery('p');
+    return upper || lower;
+}
+
 // The frame's click: the pointer, and the first button pressed since the last frame.
 Click frameClick() { return Click{input.pendingButton, input.mouseX, input.mouseY}; }
 
@@ -136,7 +143,8 @@ void runScreenFrame() {
     screen->draw(game, click);
     const bool tickDue = frameTimer.isTickDue(tickClock);
     sprites.endFrame();
-    const FrameInput frameInput{click, tickDue, keyState.downOrPressedSinceLastQuery(' '), undoPressed(), hintPressed()};
+    const FrameInput frameInput{click,         tickDue,       keyState.downOrPressedSinceLastQuery(' '),
+                                undoPressed(), hintPressed(), pausePressed()};
     const int32_t next = screen->tick(game, frameInput);
     if (next != game.state) changeState(next);
 }

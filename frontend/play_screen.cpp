@@ -333,11 +333,25 @@ namespace {
 
 bool hintWaiting = false;  // H pressed in a frame without a tick
 
+// Paused with P: the clock and the board stand still under a panel that
+// hides the board, so a pause cannot be used to study it. P again or a
+// click goes on; the click pushes nothing.
+bool paused = false;
+
+void drawPausePanel() {
+    sprites.setColour(0.08f, 0.06f, 0.12f, 1.0f);
+    sprites.fillRect(BOARD_LEFT, SCREEN_HEIGHT - BOARD_TOP, BOARD_SIZE * CELL_PIXELS, BOARD_SIZE * CELL_PIXELS);
+    sprites.setColour(1.0f, 1.0f, 1.0f, 1.0f);
+    sprites.printShadowed(BOARD_LEFT + 220.0f, BOARD_TOP + 240.0f, "Paused", 1, 1, 0);
+    sprites.printShadowed(BOARD_LEFT + 150.0f, BOARD_TOP + 280.0f, "P or a click goes on", 1, 1, 1);
+}
+
 // A level begun, or begun again after "Try Again?": nothing to take back.
 void enterPlay(GameContext&) {
     playHistory.clear();
     playHinted = false;
     levelTicks = 0;
+    paused = false;
     nextPlans.clear();
     abandonHint();
     playRecording.start();
@@ -347,10 +361,17 @@ void drawPlay(const GameContext& game, const Click& pointer) {
     drawPlayScreen(game, pointer);
     drawClock(game);
     drawPushes(game);
+    if (paused) return drawPausePanel();
     drawHint(game);
 }
 
 int32_t tickPlay(GameContext& game, const FrameInput& input) {
+    if (input.pausePressed) paused = !paused;
+    if (paused && input.tickDue && input.click.button != BUTTON_NONE) {
+        paused = false;
+        return game.state;
+    }
+    if (paused) return game.state;
     // Undo needs no tick: the board goes back at once, the clock runs on.
     if (input.undoPressed && playHistory.undo(game)) {
         soundBank.playSound(SOUND_RESTART);

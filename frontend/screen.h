@@ -13,6 +13,7 @@ struct FrameInput {
     bool skipPressed;  // the space bar is down, or was pressed since the last frame
     bool undoPressed;  // Backspace or U was pressed since the last frame
     bool hintPressed = false;  // H was pressed since the last frame
+    bool pausePressed = false; // P was pressed since the last frame
 };
 
 struct Screen {

@@ -436,4 +436,35 @@ TEST_F(PlayFlowTest, FollowingTheDrawnHintsClearsALevelInItsPar) {
     }
 }
 
+// P stops the clock and the board and hides the board; P again, or a
+// click that pushes nothing, goes on.
+TEST_F(PlayFlowTest, PauseStopsTheClockAndHidesTheBoard) {
+    startStuckLevel();
+    frames(5);
+    const GameContext before = game;
+    keyState.press('p');
+    frame();
+    frames(500);
+    EXPECT_EQ(game.clock * 1000 + game.clockSubTicks, before.clock * 1000 + before.clockSubTicks);
+    drawLog.clear();
+    frame(false);
+    EXPECT_NE(drawLog.findText("Paused"), nullptr);
+    const std::vector<DrawCall> rects = drawLog.of(DrawOp::FillRect);
+    ASSERT_EQ(rects.size(), 1u);
+    EXPECT_TRUE(rects[0].x == BOARD_LEFT && rects[0].y == SCREEN_HEIGHT - BOARD_TOP && rects[0].w == 512 && rects[0].h == 512);
+    input = {before.blocks[0].x + 16, before.blocks[0].y + 16, BUTTON_RIGHT};
+    frame();
+    EXPECT_EQ(game.blocks[0].x, before.blocks[0].x) << "the click that goes on pushes nothing";
+    frames(10);
+    EXPECT_LT(game.clock * 1000 + game.clockSubTicks, before.clock * 1000 + before.clockSubTicks);
+    for (const char key : {'P', 'p'}) {
+        keyState.press(key);
+        frame(false);
+    }
+    drawLog.clear();
+    frame();
+    EXPECT_EQ(drawLog.findText("Paused"), nullptr);
+}
+
 }  // namespace
+

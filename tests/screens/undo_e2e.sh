@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Undo as the player sees it, in the real program with its own pictures and
 # levels: on the first tutorial level a push, then Backspace, gives back the
-# very picture from before the push; only the clock may differ.
+# very picture from before the push; only the clock may differ. Then P:
+# ten seconds of pause change not a pixel, the clock included, and P again
+# sets the clock going.
 set -u
 PROGRAM=$1
 DATA=$2
@@ -48,8 +50,24 @@ left=$(differs "$WORK_DIR/before-masked.png" "$WORK_DIR/undone-masked.png")
 ticked=$(differs "$WORK_DIR/before.png" "$WORK_DIR/undone.png")
 [ -n "${TOLVANE_UNDO_SHOTS:-}" ] && cp "$WORK_DIR"/before.png "$WORK_DIR"/pushed.png "$WORK_DIR"/undone.png "$TOLVANE_UNDO_SHOTS"/
 
+press p "$WINDOW"
+sleep 0.5
+shoot "$WINDOW" "$WORK_DIR/paused.png"
+sleep 10
+shoot "$WINDOW" "$WORK_DIR/paused-later.png"
+[ -n "${TOLVANE_UNDO_SHOTS:-}" ] && cp "$WORK_DIR"/paused.png "$TOLVANE_UNDO_SHOTS"/
+still=$(differs "$WORK_DIR/paused.png" "$WORK_DIR/paused-later.png")
+[ "$still" = 0 ] || fail "ten seconds of pause changed $still pixels"
+covered=$(differs "$WORK_DIR/undone.png" "$WORK_DIR/paused.png")
+[ "$covered" -gt 20000 ] || fail "the pause changed only $covered pixels: the board is not covered"
+press p "$WINDOW"
+sleep 1.5
+shoot "$WINDOW" "$WORK_DIR/going.png"
+going=$(differs "$WORK_DIR/undone.png" "$WORK_DIR/going.png")
+[ "$going" -lt "$covered" ] || fail "P again did not take the pause panel away"
+
 press Escape "$WINDOW"
 sleep 0.5
 press Escape "$WINDOW"
 wait_exit 10 || fail "Esc on the menu did not quit"
-echo "PASS: a push moved $moved pixels, Backspace put every one back; the clock differs in $ticked"
+echo "PASS: a push moved $moved pixels, Backspace put every one back; the clock differs in $ticked; ten seconds of pause changed no pixel"
