@@ -11,6 +11,7 @@
 #include "game/undo.h"
 #include "render/sprite_sheet.h"
 #include "solver/hint.h"
+#include "solver/snapshot.h"
 
 // One lesson for each level of the tutorial world, in the order they teach.
 const Lesson LESSONS[PLAYED_LEVELS] = {
@@ -186,12 +187,6 @@ constexpr float HINT_TEXT_TOP = 290.0f;
 constexpr float HINT_LINE_STEP = 24.0f;
 constexpr size_t HINT_LINE_LETTERS = 14;  // about 140 pixels of the game's font at 1024 by 768
 
-bool boardHasLift(const GameContext& game) {
-    for (const Block& b : game.blocks)
-        if (b.alive && b.motion == MOTION_LIFT) return true;
-    return false;
-}
-
 void askForHint(const GameContext& game, int32_t withLead) {
     lead = withLead;
     askedAt = levelTicks;
@@ -297,7 +292,7 @@ void tickHint(const GameContext& game, bool hPressed, bool boardChanged, bool hi
         }
         abandonHint();
     }
-    if (hPressed && !hintThinker.thinking()) askForHint(game, boardHasLift(game) ? LIFT_LEAD_TICKS : 0);
+    if (hPressed && !hintThinker.thinking()) askForHint(game, solver::hasLift(game) ? LIFT_LEAD_TICKS : 0);
     solver::Hint answer;
     if (hintThinker.answer(answer)) {
         const bool late = answer.kind == solver::HINT_PUSH && levelTicks > askedAt + answer.last;
