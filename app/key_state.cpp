@@ -2,20 +2,25 @@
 
 KeyState keyState;
 
-void KeyState::press(unsigned char key) {
+void KeyState::press(int key) {
+    if (!valid(key)) return;
     down_[key] = true;
     pressed_[key] = true;
 }
 
-void KeyState::release(unsigned char key) { down_[key] = false; }
+void KeyState::release(int key) {
+    if (valid(key)) down_[key] = false;
+}
 
-bool KeyState::pressedSinceLastQuery(unsigned char key) {
+bool KeyState::pressedSinceLastQuery(int key) {
+    if (!valid(key)) return false;
     const bool answer = pressed_[key];
     pressed_[key] = false;
     return answer;
 }
 
-bool KeyState::downOrPressedSinceLastQuery(unsigned char key) {
+bool KeyState::downOrPressedSinceLastQuery(int key) {
+    if (!valid(key)) return false;
     const bool answer = down_[key] || pressed_[key];
     pressed_[key] = false;
     return answer;

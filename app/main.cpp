@@ -48,6 +48,14 @@ void onKeyDown(unsigned char key, int x, int y) {
 
 void onKeyUp(unsigned char key, int, int) { keyState.release(key); }
 
+// Arrows and function keys come apart from the letters.
+void onSpecialKeyDown(int key, int, int) {
+    keyState.press(specialKey(key));
+    glutPostRedisplay();
+}
+
+void onSpecialKeyUp(int key, int, int) { keyState.release(specialKey(key)); }
+
 // At most one delayed redraw is waiting at any time, so waking and idling
 // again never adds a second chain of them.
 bool redrawTimerPending = false;
@@ -173,6 +181,8 @@ int main(int argc, char** argv) {
     glutReshapeFunc(onReshape);
     glutKeyboardFunc(onKeyDown);
     glutKeyboardUpFunc(onKeyUp);
+    glutSpecialFunc(onSpecialKeyDown);
+    glutSpecialUpFunc(onSpecialKeyUp);
     glutCloseFunc(onWindowClose);
 
     glutSetCursor(GLUT_CURSOR_NONE);

@@ -341,6 +341,14 @@ void drawPausePanel() {
     sprites.printShadowed(BOARD_LEFT + 150.0f, BOARD_TOP + 280.0f, "P or a click goes on", 1, 1, 1);
 }
 
+}  // namespace
+
+void pausePlay(const GameContext& game) {
+    if (game.state == STATE_PLAY) paused = true;
+}
+
+namespace {
+
 // A level begun, or begun again after "Try Again?": nothing to take back.
 void enterPlay(GameContext&) {
     playHistory.clear();

@@ -33,6 +33,9 @@ extern bool playHinted;
 
 // Drops the hint being thought about or shown: its board is gone.
 void abandonHint();
+// Pauses the level in play, as P does; on any other screen nothing happens.
+// The window calls it when it loses the focus or is minimised.
+void pausePlay(const GameContext& game);
 // Whether a hint is being thought about for the level in play.
 bool hintThinking();
 
