@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 
@@ -17,6 +18,7 @@
 #include "frontend/play_screen.h"
 #include "frontend/profile.h"
 #include "frontend/screen.h"
+#include "frontend/settings.h"
 #include "frontend/worlds.h"
 #include "render/bitmap_font.h"
 #include "render/sprite_sheet.h"
@@ -107,6 +109,49 @@ bool pausePressed() {
     return upper || lower;
 }
 
+// C or c since the last frame: the menu's clock switch.
+bool clockPressed() {
+    const bool upper = keyState.pressedSinceLastQuery('C');
+    const bool lower = keyState.pressedSinceLastQuery('c');
+    return upper || lower;
+}
+
+// A short line in the top right corner that answers a key whose effect
+// cannot be seen, such as the music going off.
+using NoticeClock = std::chrono::steady_clock;
+constexpr auto NOTICE_SHOWN_FOR = std::chrono::milliseconds(1500);
+const char* noticeText = nullptr;
+NoticeClock::time_point noticeEnds;
+
+void showNotice(const char* text) {
+    noticeText = text;
+    noticeEnds = NoticeClock::now() + NOTICE_SHOWN_FOR;
+}
+
+bool noticeShowing() { return noticeText != nullptr && NoticeClock::now() < noticeEnds; }
+
+void drawNotice() {
+    if (noticeShowing()) sprites.printShadowed(800, 40, noticeText, 1, 1, 0);
+}
+
+// M switches the music and S the sound effects, on any screen; the choice
+// is kept for the next start.
+void takeSoundKeys() {
+    const bool m = keyState.pressedSinceLastQuery('M') | keyState.pressedSinceLastQuery('m');
+    const bool s = keyState.pressedSinceLastQuery('S') | keyState.pressedSinceLastQuery('s');
+    if (m) {
+        playerSettings.music = !playerSettings.music;
+        soundBank.setMusicOn(playerSettings.music);
+        showNotice(playerSettings.music ? "Music : on" : "Music : off");
+    }
+    if (s) {
+        playerSettings.effects = !playerSettings.effects;
+        soundBank.setEffectsOn(playerSettings.effects);
+        showNotice(playerSettings.effects ? "Sound effects : on" : "Sound effects : off");
+    }
+    if (m || s) saveSettings();
+}
+
 // The frame's click: the pointer, and the first button pressed since the last frame.
 Click frameClick() { return Click{input.pendingButton, input.mouseX, input.mouseY}; }
 
@@ -141,10 +186,13 @@ void runScreenFrame() {
     const Click click = frameClick();
     sprites.beginFrame();
     screen->draw(game, click);
+    drawNotice();
     const bool tickDue = frameTimer.isTickDue(tickClock);
     sprites.endFrame();
-    const FrameInput frameInput{click,         tickDue,       keyState.downOrPressedSinceLastQuery(' '),
-                                undoPressed(), hintPressed(), pausePressed()};
+    takeSoundKeys();
+    FrameInput frameInput{click,         tickDue,       keyState.downOrPressedSinceLastQuery(' '),
+                          undoPressed(), hintPressed(), pausePressed()};
+    frameInput.clockPressed = clockPressed();
     const int32_t next = screen->tick(game, frameInput);
     if (next != game.state) changeState(next);
 }
@@ -170,7 +218,9 @@ void onDisplay() {
 
 // Only a menu that is still on the screen can be idle: a frame that left it
 // is followed at once by the next screen's.
-bool displayIsIdle() { return game.state == STATE_MENU && idleMenuFrames > MENU_IDLE_AFTER_FRAMES; }
+bool displayIsIdle() {
+    return game.state == STATE_MENU && idleMenuFrames > MENU_IDLE_AFTER_FRAMES && !noticeShowing();
+}
 
 void fitFontToWindow(int32_t width, int32_t height) {
     const double scale = std::min(width / static_cast<double>(SCREEN_WIDTH), height / static_cast<double>(SCREEN_HEIGHT));
@@ -224,6 +274,10 @@ void startGame() {
     loadProfile(game);
     fillWorldTable(game);
     loadBestPushes();
+    findSettingsPath();
+    loadSettings();
+    soundBank.setMusicOn(playerSettings.music);
+    soundBank.setEffectsOn(playerSettings.effects);
     game.elimDelay = 0;
     soundBank.playSoundLooped(SOUND_MUSIC);
 }

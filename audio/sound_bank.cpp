@@ -96,7 +96,7 @@ void SoundBank::playSound(int slot) {
     if (slot < 0 || slot >= SOUND_SLOT_COUNT) return;
     ++playCounts_[slot];
     // An empty slot plays nothing; the game goes on either way.
-    if (!opened_ || samples[slot] == nullptr) {
+    if (!opened_ || samples[slot] == nullptr || !effectsOn_) {
         lastChannel = -1;
         return;
     }
@@ -106,12 +106,23 @@ void SoundBank::playSound(int slot) {
 void SoundBank::playSoundLooped(int slot) {
     if (slot < 0 || slot >= SOUND_SLOT_COUNT) return;
     ++playCounts_[slot];
-    if (!opened_ || samples[slot] == nullptr) {
+    musicSlot_ = slot;
+    if (!opened_ || samples[slot] == nullptr || !musicOn_) {
         lastChannel = -1;
         return;
     }
     lastChannel = Mix_PlayChannel(MUSIC_CHANNEL, samples[slot], -1);
 }
+
+void SoundBank::setMusicOn(bool on) {
+    if (on == musicOn_) return;
+    musicOn_ = on;
+    if (!opened_) return;
+    if (!on) Mix_HaltChannel(MUSIC_CHANNEL);
+    else if (musicSlot_ >= 0 && samples[musicSlot_] != nullptr) Mix_PlayChannel(MUSIC_CHANNEL, samples[musicSlot_], -1);
+}
+
+void SoundBank::setEffectsOn(bool on) { effectsOn_ = on; }
 
 void SoundBank::reportAudioError() const {
     std::printf("%s\n", audioErrorText(lastError));

@@ -51,6 +51,14 @@ public:
     static const char* audioErrorText(int code);
     void shutdownAudio();
 
+    // The player's switches. Music off stops the looped music at once and
+    // keeps it from starting; on again starts it from the top. Effects off
+    // plays no effect. Play requests are counted either way.
+    void setMusicOn(bool on);
+    void setEffectsOn(bool on);
+    bool musicOn() const { return musicOn_; }
+    bool effectsOn() const { return effectsOn_; }
+
     // How often each slot was asked to play since the last clearPlayCounts.
     uint32_t playCount(int slot) const;
     void clearPlayCounts();
@@ -61,6 +69,9 @@ public:
 
 private:
     bool opened_;
+    bool musicOn_ = true;
+    bool effectsOn_ = true;
+    int musicSlot_ = -1;  // the looped slot asked for, kept while the music is off
     uint32_t playCounts_[SOUND_SLOT_COUNT];
 };
 

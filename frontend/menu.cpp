@@ -1,7 +1,10 @@
 #include "frontend/menu.h"
 
+#include <cmath>
+
 #include "frontend/best_pushes.h"
 #include "frontend/screen.h"
+#include "frontend/settings.h"
 #include "frontend/splash.h"
 #include "render/sprite_sheet.h"
 
@@ -37,12 +40,36 @@ void drawMenuBackdrop(const GameContext& game) {
         if (game.worldStatus[i] == WORLD_LOCKED) sprites.drawSprite(FRAME_CROSS, x, MENU_BUTTON_TOP);
         else if (game.worldStatus[i] == WORLD_FINISHED) sprites.drawSprite(FRAME_TICK, x, MENU_BUTTON_TOP);
     }
+    drawClockSwitch(playerSettings.relaxedClock);
+}
+
+// The clock switch's texts, where a world's would be.
+void printClockHelp(bool relaxed) {
+    sprites.printShadowed(100, 350, "Level Clock", 1, 0, 1);
+    if (relaxed) {
+        sprites.printShadowed(100, 400, "Off: take your time on every level.", 0, 1, 1);
+        sprites.printShadowed(100, 425, "Best scores are kept only with the clock on.", 0, 1, 1);
+    } else {
+        sprites.printShadowed(100, 400, "On: every level has its clock.", 0, 1, 1);
+        sprites.printShadowed(100, 425, "Turn it off to take your time.", 0, 1, 1);
+    }
+    sprites.printShadowed(100, 450, "A click or C switches it.", 0, 1, 1);
+}
+
+void switchClock() {
+    playerSettings.relaxedClock = !playerSettings.relaxedClock;
+    saveSettings();
 }
 
 // Any status but locked can be started, also values the profile holds
 // beyond finished. The menu takes its click in any frame.
 int32_t tickMenu(GameContext& game, const FrameInput& input) {
+    if (input.clockPressed) switchClock();
     if (input.click.button != BUTTON_LEFT) return game.state;
+    if (menuClockAt(input.click.x, input.click.y)) {
+        switchClock();
+        return game.state;
+    }
     const int32_t j = menuWorldAt(input.click.x, input.click.y);
     if (j < 0 || game.worldStatus[j] == WORLD_LOCKED) return game.state;
     startWorld(game, j);
@@ -61,10 +88,58 @@ int32_t menuWorldAt(int32_t mouseX, int32_t mouseY) {
     return static_cast<int32_t>(d / MENU_BUTTON_SIZE);
 }
 
+bool menuClockAt(int32_t mouseX, int32_t mouseY) {
+    return mouseY > MENU_BUTTON_TOP && mouseY < MENU_BUTTON_TOP + MENU_BUTTON_SIZE && mouseX > MENU_CLOCK_LEFT &&
+           mouseX < MENU_CLOCK_LEFT + MENU_BUTTON_SIZE;
+}
+
+namespace {
+
+// A disc of rectangles one pixel high, centred on (cx, cy) in bottom-up
+// coordinates, where a rectangle hangs down from its top edge.
+void fillDisc(int32_t cx, int32_t cy, int32_t r) {
+    for (int32_t dy = -r; dy < r; ++dy) {
+        const double mid = dy + 0.5;
+        const auto half = static_cast<int32_t>(std::lround(std::sqrt(r * r - mid * mid)));
+        sprites.fillRect(cx - half, cy + dy + 1, 2 * half, 1);
+    }
+}
+
+}  // namespace
+
+void drawClockSwitch(bool relaxed) {
+    // Rectangles are placed bottom-up: the button's centre.
+    const int32_t cx = MENU_CLOCK_LEFT + MENU_BUTTON_SIZE / 2;
+    const int32_t cy = SCREEN_HEIGHT - MENU_BUTTON_TOP - MENU_BUTTON_SIZE / 2;
+    sprites.drawSpriteTinted(FRAME_BUTTON, MENU_CLOCK_LEFT, MENU_BUTTON_TOP, 0.55f, 0.7f, 1.0f);
+    const float face = relaxed ? 0.6f : 1.0f;
+    sprites.setColour(0.12f, 0.12f, 0.2f, 1.0f);
+    fillDisc(cx, cy, 25);
+    sprites.setColour(face, face, face, 1.0f);
+    fillDisc(cx, cy, 22);
+    sprites.setColour(0.12f, 0.12f, 0.2f, 1.0f);
+    // The hour marks at twelve, three, six and nine; a rectangle hangs down
+    // from its top edge.
+    sprites.fillRect(cx - 2, cy + 20, 4, 6);
+    sprites.fillRect(cx + 14, cy + 2, 6, 4);
+    sprites.fillRect(cx - 2, cy - 14, 4, 6);
+    sprites.fillRect(cx - 20, cy + 2, 6, 4);
+    // A quarter past twelve: the long hand up, the short one to three.
+    sprites.fillRect(cx - 2, cy + 17, 4, 19);
+    sprites.fillRect(cx - 2, cy + 2, 14, 4);
+    if (relaxed) {
+        // Struck through from top left to bottom right: the clock is off.
+        sprites.setColour(0.85f, 0.1f, 0.1f, 1.0f);
+        for (int32_t t = -17; t <= 15; ++t) sprites.fillRect(cx + t - 2, cy - t + 2, 5, 5);
+    }
+    sprites.setColour(1.0f, 1.0f, 1.0f, 1.0f);
+}
+
 void drawMenu(const GameContext& game, const Click& pointer) {
     // Everything under the texts changes only with the worlds' progress.
     LayerKey key(LAYER_MENU);
     for (int32_t i = 0; i < PLAYED_WORLDS; ++i) key.add(static_cast<uint64_t>(game.worldStatus[i]));
+    key.add(playerSettings.relaxedClock);
     if (!sprites.restoreLayer(key.hash)) {
         drawMenuBackdrop(game);
         sprites.keepLayer(key.hash);
@@ -72,6 +147,8 @@ void drawMenu(const GameContext& game, const Click& pointer) {
     const bool inButtonRow = pointer.y > MENU_BUTTON_TOP && pointer.y < MENU_BUTTON_TOP + MENU_BUTTON_SIZE;
     if (!inButtonRow) {
         for (const ShadowedLine& line : MENU_HELP) printLine(line);
+    } else if (menuClockAt(pointer.x, pointer.y)) {
+        printClockHelp(playerSettings.relaxedClock);
     } else {
         const int32_t j = menuWorldAt(pointer.x, pointer.y);
         if (j >= 0) {
@@ -111,5 +188,6 @@ void startWorld(GameContext& game, int32_t j) {
 
     loadLevelBackground(game.worlds[j].backgroundFile);
     game.loadLevelSet(game.worlds[j].levelFile);
+    game.relaxedClock = playerSettings.relaxedClock;
     game.beginWorld(j);
 }

@@ -11,6 +11,8 @@
 constexpr int32_t MENU_BUTTON_LEFT = 175;
 constexpr int32_t MENU_BUTTON_TOP = 200;
 constexpr int32_t MENU_BUTTON_SIZE = 64;
+// The clock switch, in the row of worlds a little right of the last one.
+constexpr int32_t MENU_CLOCK_LEFT = MENU_BUTTON_LEFT + MENU_BUTTON_SIZE * PLAYED_WORLDS + 24;
 
 // The help the menu shows while the pointer is off the row of buttons.
 constexpr int MENU_HELP_LINES = 4;
@@ -25,6 +27,10 @@ void drawMenu(const GameContext& game, const Click& pointer);
 // The world whose button holds the pointer, or -1 (between the rows' ends,
 // above or below the row).
 int32_t menuWorldAt(int32_t mouseX, int32_t mouseY);
+// Whether the pointer is on the clock switch.
+bool menuClockAt(int32_t mouseX, int32_t mouseY);
+// The clock switch, drawn as a clock face, crossed out while relaxed.
+void drawClockSwitch(bool relaxed);
 // Puts the picture at `path` behind the board, giving the last one back.
 void loadLevelBackground(const char* path);
 // Puts up the loading message, loads world j's background and level file

@@ -122,7 +122,11 @@ void drawTutorialPanel(const GameContext& game) {
         if (lesson.lines[i][0] != '\0') sprites.printShadowed(350, 630 + 20 * i, lesson.lines[i], 1, 1, 0);
 }
 
-void drawClock(const GameContext& game) { sprites.printValue(100, 200, "Time : %d", game.clock); }
+void drawClock(const GameContext& game) {
+    // The same placement and colour as the running clock's.
+    if (game.relaxedClock) sprites.printValue(100, 200, "Time : --", 0);
+    else sprites.printValue(100, 200, "Time : %d", game.clock);
+}
 
 int32_t levelPar(const GameContext& game) {
     const int32_t level = game.levelIndex;

@@ -74,6 +74,8 @@ bool prepareReplay(GameContext& game, const Replay& replay, std::string& error) 
     for (int32_t w = 0; w < PLAYED_WORLDS; ++w)
         if (game.worlds[w].levelFile != nullptr && levelFile == game.worlds[w].levelFile) game.worldIndex = w;
     loadLevelBackground(game.worlds[game.worldIndex].backgroundFile);
+    // Replays run with the clock, as they were recorded.
+    game.relaxedClock = false;
     game.startFreshLevel(replay.level - 1);
     showing = Showing{};
     showing.replay = replay;

@@ -14,6 +14,7 @@ struct FrameInput {
     bool undoPressed;  // Backspace or U was pressed since the last frame
     bool hintPressed = false;  // H was pressed since the last frame
     bool pausePressed = false; // P was pressed since the last frame
+    bool clockPressed = false; // C was pressed since the last frame
 };
 
 struct Screen {

@@ -165,6 +165,10 @@ struct GameContext {
     int32_t elimDelay = 0;        // ticks left of the elimination blink
     int32_t clockSubTicks = 120;  // ticks left until the clock drops by one
     uint8_t comboFlag = 1;        // 1 while the chain bonus is armed
+    // The relaxed clock, a player's choice on the menu: the level clock
+    // stands still, so time never runs out, and a world finished so keeps
+    // no best score. Everything else plays as with the clock.
+    bool relaxedClock = false;
 
     // Board queries. Points are screen pixels. A point off the 16 by 16 grid
     // reads as solid (0), so no probe ever looks outside the board.

@@ -10,6 +10,7 @@ void countDown(int32_t& ticks) {
 }  // namespace
 
 void GameContext::runClock(TickEvents& events) {
+    if (relaxedClock) return;
     if (--clockSubTicks < 0) {
         clockSubTicks = CLOCK_UNIT_TICKS;
         --clock;

@@ -173,6 +173,8 @@ ReplayEnd playReplay(const GameContext& set, const Replay& replay, int32_t* push
     if (pushes == nullptr) pushes = &pushed;
     *pushes = 0;
     GameContext play = set;
+    // A replay is played with the clock, whatever the player chose.
+    play.relaxedClock = false;
     play.startFreshLevel(replay.level - 1);
     int32_t state = STATE_PLAY;
     const int32_t limit = replayTickLimit(replay);

@@ -62,7 +62,8 @@ TEST_F(MenuTest, ButtonsAreTintedAndMarkedByProgress) {
     game.worldStatus[2] = 5;
     pointAt(0, 0);
     const auto buttons = drawLog.spritesOf(FRAME_BUTTON);
-    ASSERT_EQ(buttons.size(), 11u);
+    ASSERT_EQ(buttons.size(), 12u) << "eleven worlds, then the clock switch";
+    EXPECT_EQ(buttons[11].x, MENU_CLOCK_LEFT);
     EXPECT_FLOAT_EQ(buttons[0].g, 1.0f);
     EXPECT_FLOAT_EQ(buttons[0].r, 0.0f);
     EXPECT_FLOAT_EQ(buttons[10].r, 1.0f);
