@@ -97,6 +97,19 @@ TEST(Clock, RestartInTheTickTimeRunsOutPlaysOnForOneTick) {
     EXPECT_EQ(heard(EVENT_TIME_OVER), 2);
 }
 
+TEST(Clock, TheRelaxedClockStandsAndNeverRunsOut) {
+    playQuietLevel();
+    game.relaxedClock = true;
+    game.clock = 1;
+    game.clockSubTicks = 0;
+    picture::ticks(LEVEL_CLOCK * (CLOCK_UNIT_TICKS + 1) * 2);
+    EXPECT_EQ(game.clock, 1);
+    EXPECT_EQ(game.state, STATE_PLAY);
+    game.relaxedClock = false;
+    picture::ticks(CLOCK_UNIT_TICKS + 2);
+    EXPECT_EQ(game.state, STATE_TIME_OVER) << "with the clock on again it runs as before";
+}
+
 TEST(Clock, TimeOverStillFinishesTheTick) {
     // The last block goes in the very tick the time runs out: the level ends cleared.
     picture::play({"################", "#..............#", "#....aa........#", "################"});

@@ -14,6 +14,7 @@
 #include <cstring>
 
 #include "lib/watchdog.h"
+#include "frontend/settings.h"
 #include "screens/screen_fixture.h"
 
 namespace {
@@ -141,6 +142,17 @@ TEST_F(ProfileTest, BestScoreRisesOnlyWhenBeaten) {
     finish(0, 501);
     EXPECT_EQ(game.bestScore[0], 501);
     EXPECT_EQ(game.state, STATE_MENU);
+}
+
+TEST_F(ProfileTest, ARelaxedWorldOpensTheNextButKeepsNoBestScore) {
+    game.worldStatus[0] = WORLD_FINISHED;
+    game.worldStatus[1] = WORLD_OPEN;
+    game.bestScore[1] = 300;
+    game.relaxedClock = true;
+    finish(1, 891);
+    EXPECT_EQ(game.worldStatus[1], WORLD_FINISHED);
+    EXPECT_EQ(game.worldStatus[2], WORLD_OPEN);
+    EXPECT_EQ(game.bestScore[1], 300);
 }
 
 TEST_F(ProfileTest, SaveWritesThirtyLinesStatusThenBest) {
@@ -392,3 +404,59 @@ TEST_F(BestPushesTest, ASaveCutShortKeepsTheLastRecord) {
 }
 
 }  // namespace
+
+// The player's settings: where the file lives, how it reads, and a change
+// kept for the next start.
+class SettingsTest : public ScreenTest {};
+
+TEST_F(SettingsTest, ReadsWhatItKnowsLeavesOutTheRestAndKeepsChanges) {
+    struct Where {
+        const char *named, *config, *home;
+        bool profileHere;
+        std::string path;
+    } places[] = {
+        {"/x/s", "/c", "/h", true, "/x/s"},
+        {nullptr, "/c", "/h", true, besideProfile("settings")},
+        {"", "/c", "/h", false, "/c/tolvane/settings"},
+        {nullptr, "relative", "/h", false, "/h/.config/tolvane/settings"},
+    };
+    for (const Where& w : places) EXPECT_EQ(settingsPathFor(w.named, w.config, w.home, w.profileHere), w.path);
+
+    const std::string path = dir_ + "/config/tolvane/settings";
+    setSettingsPath(path);
+    struct Case {
+        std::string text;  // "FOLDER" puts one there; "" nothing at all
+        bool relaxed, music;
+        const char* said;  // what the console line holds, "" for silence
+    } cases[] = {
+        {"", false, true, ""},
+        {"# mine\nrelaxed-clock on\r\n\n  music   off\n", true, false, ""},
+        {"relaxed-clock yes\nmusic off on\nvolume 3\nmusic off\n", false, false, "(line 1, 2, 3)"},
+        {std::string(3000, '\x01') + "\n" + std::string(2000, '\n') + "junk\njunk\njunk\njunk\njunk\njunk\n", false, true,
+         "(line 1, 2002, 2003, 2004, 2005 and 2 more)"},
+        {std::string(70 * 1024, 'x'), false, true, "far too big"},
+        {"FOLDER", false, true, "could not be read"},
+    };
+    for (const Case& c : cases) {
+        std::system(("rm -rf " + dir_ + "/config && mkdir -p " + dir_ + "/config/tolvane").c_str());
+        if (c.text == "FOLDER") mkdir(path.c_str(), 0755);
+        else if (!c.text.empty()) writeFile(path, c.text);
+        testing::internal::CaptureStdout();
+        loadSettings();
+        const std::string said = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(playerSettings.relaxedClock, c.relaxed) << c.text.substr(0, 40);
+        EXPECT_EQ(playerSettings.music, c.music) << c.text.substr(0, 40);
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), c.said[0] == '\0' ? 0 : 1) << said;
+        EXPECT_NE(said.find(c.said), std::string::npos) << said;
+    }
+
+    // A change is written whole, its folders made on the way, and read back.
+    std::system(("rm -rf " + dir_ + "/config").c_str());
+    playerSettings = Settings{true, true, false, false};
+    ASSERT_TRUE(saveSettings());
+    playerSettings = Settings{};
+    loadSettings();
+    EXPECT_TRUE(playerSettings.fullScreen && playerSettings.relaxedClock);
+    EXPECT_FALSE(playerSettings.music || playerSettings.effects);
+    EXPECT_NE(access((path + ".new").c_str(), F_OK), 0);
+}

@@ -15,6 +15,7 @@
 #include "frontend/best_pushes.h"
 #include "frontend/profile.h"
 #include "frontend/saved_replays.h"
+#include "frontend/settings.h"
 #include "frontend/worlds.h"
 #include "game/game_context.h"
 #include "lib/fake_counter.h"
@@ -35,6 +36,8 @@ protected:
         dir_ = dir;
         profile_ = dir_ + "/profile.txt";
         setProfilePath(profile_.c_str());
+        setSettingsPath(dir_ + "/settings");
+        playerSettings = Settings{};
         loadBestPushes();  // none there: an empty record
         playRecording.start();
         frameTimer.counterFrequency = fake_counter::FREQUENCY;

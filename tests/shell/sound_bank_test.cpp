@@ -102,6 +102,30 @@ TEST_F(SoundBankTest, MusicLoopsOnItsOwnChannelAndEffectsNeverTakeIt) {
     bank.shutdownAudio();  // a second close is harmless
 }
 
+// The player's switches: music off stops it at once and keeps it off,
+// on again starts it; effects off play nothing. Requests are counted alike.
+TEST_F(SoundBankTest, TheSwitchesSilenceTheMusicAndTheEffects) {
+    SoundBank bank;
+    bank.initAudio();
+    ASSERT_TRUE(bank.loadSample(SOUND_MUSIC, path("tone.wav").c_str()));
+    ASSERT_TRUE(bank.loadSample(SOUND_POP, path("tone.wav").c_str()));
+    bank.setMusicOn(false);
+    bank.playSoundLooped(SOUND_MUSIC);
+    EXPECT_FALSE(Mix_Playing(MUSIC_CHANNEL)) << "the game starts with the music off";
+    bank.setMusicOn(true);
+    EXPECT_TRUE(Mix_Playing(MUSIC_CHANNEL));
+    bank.setMusicOn(false);
+    EXPECT_FALSE(Mix_Playing(MUSIC_CHANNEL));
+    bank.setEffectsOn(false);
+    bank.playSound(SOUND_POP);
+    EXPECT_EQ(Mix_Playing(-1), 0) << "no effect plays";
+    EXPECT_EQ(bank.playCount(SOUND_POP), 1u);
+    bank.setEffectsOn(true);
+    bank.playSound(SOUND_POP);
+    EXPECT_EQ(Mix_Playing(-1), 1);
+    bank.shutdownAudio();
+}
+
 TEST_F(SoundBankTest, LoadingBeforeTheMixerStartsIsReported) {
     SoundBank bank;
     testing::internal::CaptureStdout();
