@@ -6,6 +6,7 @@
 #   links to the shared gfx/, sound/ and levels/, and shows the window.
 # - A world played to its end is saved in that profile, which later starts
 #   never replace, and its levels' best pushes and replays beside it.
+# - A setting is kept in ~/.config/tolvane/settings.
 # - A replay is found from where the player named it.
 # - Nothing is written anywhere but in the player's home.
 set -u
@@ -20,7 +21,7 @@ dpkg-deb -x "$DEB" "$root"
 launcher=$root/usr/games/tolvane
 shared=$root/usr/share/games/tolvane
 export HOME=$WORK_DIR/home
-unset XDG_DATA_HOME
+unset XDG_DATA_HOME XDG_CONFIG_HOME
 player=$HOME/.local/share/tolvane
 mkdir -p "$HOME" "$WORK_DIR/elsewhere"
 
@@ -55,6 +56,13 @@ cmp -s "$player/profile.txt" "$shared/profile.txt" || fail "the first start did 
     { cat "$WORK_DIR/console.txt" >&2; fail "the installed game could not open its files"; }
 class=$(xprop -id "$WINDOW" WM_CLASS 2>/dev/null)
 [ "$class" = 'WM_CLASS(STRING) = "tolvane", "Tolvane"' ] || fail "the window's class is $class"
+press space "$WINDOW"
+sleep 0.5
+press m "$WINDOW"
+sleep 0.5
+grep -qx "music off" "$HOME/.config/tolvane/settings" 2>/dev/null ||
+    fail "M was not kept in ~/.config/tolvane/settings: $(ls -R "$HOME" | head -20)"
+[ ! -e "$player/settings" ] || fail "the installed game kept its settings beside the profile"
 quit
 
 # [SECTION] A world played to its end. The player brings a tutorial world
