@@ -144,17 +144,6 @@ TEST_F(ProfileTest, BestScoreRisesOnlyWhenBeaten) {
     EXPECT_EQ(game.state, STATE_MENU);
 }
 
-TEST_F(ProfileTest, ARelaxedWorldOpensTheNextButKeepsNoBestScore) {
-    game.worldStatus[0] = WORLD_FINISHED;
-    game.worldStatus[1] = WORLD_OPEN;
-    game.bestScore[1] = 300;
-    game.relaxedClock = true;
-    finish(1, 891);
-    EXPECT_EQ(game.worldStatus[1], WORLD_FINISHED);
-    EXPECT_EQ(game.worldStatus[2], WORLD_OPEN);
-    EXPECT_EQ(game.bestScore[1], 300);
-}
-
 TEST_F(ProfileTest, SaveWritesThirtyLinesStatusThenBest) {
     for (int w = 0; w < WORLD_COUNT; ++w) {
         game.worldStatus[w] = w % 3;
