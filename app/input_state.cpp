@@ -1,8 +1,8 @@
 #include "app/input_state.h"
 
-#include <cmath>
 #include <cstdlib>
 
+#include "app/picture_rect.h"
 #include "app/shell.h"
 #include "render/sprite_sheet.h"
 
@@ -10,31 +10,28 @@ InputState input = {0, 0, BUTTON_NONE};
 
 namespace {
 
-int windowWidth = SCREEN_WIDTH;
-int windowHeight = SCREEN_HEIGHT;
+PictureRect picture = pictureRect(SCREEN_WIDTH, SCREEN_HEIGHT);
 
-// The layout unit under the middle of a window pixel: one to one in a
-// 1024 by 768 window. A pointer held outside the window while dragging may
-// lie outside the layout too.
-int32_t toLayout(int pixel, int windowSize, int layoutSize) {
-    return static_cast<int32_t>(std::floor((pixel + 0.5) * layoutSize / windowSize));
-}
-
+// One to one in a 1024 by 768 window. A pointer on a bar, or held outside
+// the window while dragging, lies outside the layout.
 void movePointer(int x, int y) {
-    input.mouseX = toLayout(x, windowWidth, SCREEN_WIDTH);
-    input.mouseY = toLayout(y, windowHeight, SCREEN_HEIGHT);
+    input.mouseX = toLayout(x, picture.x, picture.width, SCREEN_WIDTH);
+    input.mouseY = toLayout(y, picture.y, picture.height, SCREEN_HEIGHT);
 }
 
 }  // namespace
 
 void setWindowSize(int width, int height) {
-    // A window shrunk to nothing keeps the last usable size.
-    if (width > 0) windowWidth = width;
-    if (height > 0) windowHeight = height;
+    // A window shrunk to nothing keeps the last usable picture.
+    if (width > 0 && height > 0) picture = pictureRect(width, height);
 }
+
+PictureRect currentPicture() { return picture; }
 
 void onMouse(int button, int buttonState, int x, int y) {
     movePointer(x, y);
+    // A press on a bar is no press: the game never hears of it.
+    if (!onPicture(picture, x, y)) return;
     // The first press of a frame wins; releases only move the pointer.
     if (input.pendingButton < 0 && buttonState == BUTTON_STATE_DOWN) input.pendingButton = button;
 }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "app/picture_rect.h"
 #include "game/game_context.h"
 
 constexpr int32_t BUTTON_STATE_DOWN = 0;  // the toolkit's value for a press
@@ -17,11 +18,14 @@ struct InputState {
 extern InputState input;
 
 // The window's size in pixels, from the reshape callback. The picture is
-// stretched over the whole window, so the pointer, which the toolkit gives
-// in window pixels, is mapped back onto the 1024 by 768 layout the same way:
-// what the player points at on the screen is what the game sees under the
-// pointer, at any window size.
+// drawn whole, as large as fits and centred, with black bars beside or
+// above and below it (pictureRect), and the pointer, which the toolkit gives
+// in window pixels, is mapped back onto the 1024 by 768 layout through that
+// rectangle: what the player points at on the screen is what the game sees
+// under the pointer, at any window size. A press on a bar reaches no screen.
 void setWindowSize(int width, int height);
+// Where the picture lies in the window, from the latest usable size.
+PictureRect currentPicture();
 
 // The toolkit's mouse and keyboard callbacks, free of any toolkit header.
 // Positions are window pixels.

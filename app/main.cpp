@@ -13,34 +13,73 @@
 #include "app/frame_timer.h"
 #include "app/input_state.h"
 #include "app/key_state.h"
+#include "app/picture_rect.h"
 #include "app/shell.h"
+#include "app/window_focus.h"
 #include "app/window_identity.h"
+#include "app/window_mode.h"
 #include "common/files.h"
+#include "frontend/play_screen.h"
 #include "frontend/replay_screen.h"
 #include "render/sprite_sheet.h"
 
 namespace {
 
+// The window's size in pixels, as the latest reshape gave it.
+int windowWidth = SCREEN_WIDTH;
+int windowHeight = SCREEN_HEIGHT;
+
+// The picture is drawn whole into its rectangle of the window, never
+// stretched: the view is that rectangle, and the bars beside it stay black.
 void onReshape(int width, int height) {
+    if (width <= 0) width = 1;
+    if (height <= 0) height = 1;
+    windowWidth = width;
+    windowHeight = height;
     setWindowSize(width, height);
-    fitFontToWindow(width, height);
-    glViewport(0, 0, width, height);
+    const PictureRect picture = pictureRect(width, height);
+    fitFontToPicture(picture.width, picture.height);
+    const PictureRect view = viewportOf(picture, height);
+    glViewport(view.x, view.y, view.width, view.height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    if (height <= 0) height = 1;
-    if (width <= 0) width = 1;
-    if (width > height) {
-        const double aspect = static_cast<double>(width) / height;
-        glFrustum(-10 * aspect, 10 * aspect, -10, 10, 10, 2000);
-    } else {
-        const double aspect = static_cast<double>(height) / width;
-        glFrustum(-10, 10, -10 * aspect, 10 * aspect, 10, 2000);
-    }
+    const double aspect = static_cast<double>(view.width) / view.height;
+    glFrustum(-10 * aspect, 10 * aspect, -10, 10, 10, 2000);
     glMatrixMode(GL_MODELVIEW);
+}
+
+// The frame's clear at its start covers the whole window, bars too; only
+// text, drawn in window pixels from where its line starts, can reach past
+// the picture's edge. The bars are cleared again before the frame is shown.
+void clearBars() {
+    const PictureRect view = viewportOf(pictureRect(windowWidth, windowHeight), windowHeight);
+    const int right = view.x + view.width, top = view.y + view.height;
+    if (view.x == 0 && view.y == 0 && right == windowWidth && top == windowHeight) return;
+    glPushAttrib(GL_SCISSOR_BIT | GL_COLOR_BUFFER_BIT);
+    glEnable(GL_SCISSOR_TEST);
+    glClearColor(0, 0, 0, 1);
+    const int bars[4][4] = {
+        {0, 0, view.x, windowHeight},                         // left
+        {right, 0, windowWidth - right, windowHeight},        // right
+        {0, 0, windowWidth, view.y},                          // bottom
+        {0, top, windowWidth, windowHeight - top},            // top
+    };
+    for (const auto& bar : bars) {
+        if (bar[2] <= 0 || bar[3] <= 0) continue;
+        glScissor(bar[0], bar[1], bar[2], bar[3]);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    glPopAttrib();
 }
 
 // The space bar state for the splash is kept beside the Esc handling.
 void onKeyDown(unsigned char key, int x, int y) {
+    // Alt+Enter switches between the window and the full screen, and is
+    // no Enter for the game.
+    if (key == '\r' && (glutGetModifiers() & GLUT_ACTIVE_ALT) != 0) {
+        toggleFullScreen();
+        return;
+    }
     keyState.press(key);
     onKeyboard(key, x, y);
     glutPostRedisplay();
@@ -50,6 +89,7 @@ void onKeyUp(unsigned char key, int, int) { keyState.release(key); }
 
 // Arrows and function keys come apart from the letters.
 void onSpecialKeyDown(int key, int, int) {
+    if (key == GLUT_KEY_F11) toggleFullScreen();
     keyState.press(specialKey(key));
     glutPostRedisplay();
 }
@@ -68,6 +108,7 @@ void delayedRedisplay(int) {
 // The end of every frame: show it and ask for the next one, at once, or a
 // little later while the menu sits idle.
 void presentFrame() {
+    clearBars();
     glutSwapBuffers();
     if (!displayIsIdle()) {
         glutPostRedisplay();
@@ -91,6 +132,17 @@ void motion(int x, int y) {
 void passiveMotion(int x, int y) {
     onPassiveMotion(x, y);
     glutPostRedisplay();
+}
+
+// A level in play pauses, as with P, when the window loses the keyboard
+// focus or is hidden (minimised, or unmapped by other means).
+void onFocusLost() {
+    pausePlay(game);
+    glutPostRedisplay();
+}
+
+void onWindowStatus(int status) {
+    if (status == GLUT_HIDDEN) pausePlay(game);
 }
 
 // Closing the window ends the game the same way as Esc on the menu.
@@ -184,6 +236,8 @@ int main(int argc, char** argv) {
     glutSpecialFunc(onSpecialKeyDown);
     glutSpecialUpFunc(onSpecialKeyUp);
     glutCloseFunc(onWindowClose);
+    glutWindowStatusFunc(onWindowStatus);
+    watchWindowFocus(onFocusLost);
 
     glutSetCursor(GLUT_CURSOR_NONE);
     setFramePacing(true);

@@ -222,7 +222,7 @@ bool displayIsIdle() {
     return game.state == STATE_MENU && idleMenuFrames > MENU_IDLE_AFTER_FRAMES && !noticeShowing();
 }
 
-void fitFontToWindow(int32_t width, int32_t height) {
+void fitFontToPicture(int32_t width, int32_t height) {
     const double scale = std::min(width / static_cast<double>(SCREEN_WIDTH), height / static_cast<double>(SCREEN_HEIGHT));
     const int32_t wanted = scale >= 1.0 ? FONT_HEIGHT : std::max(MIN_FONT_HEIGHT, static_cast<int32_t>(std::lround(FONT_HEIGHT * scale)));
     // Before start-up has built the font there is nothing to build again.

@@ -38,12 +38,13 @@ bool displayIsIdle();
 void setFramePacing(bool on);
 
 // The game's font is drawn at a size in pixels, not in the picture's
-// units: in a window smaller than the 1024 by 768 layout it is built again
-// smaller by as much, so every text keeps to its place in the picture. In
-// larger windows it stays at its own size.
+// units: where the picture is drawn smaller than the 1024 by 768 layout
+// (the window's picture rectangle, bars left out) it is built again smaller
+// by as much, so every text keeps to its place in the picture. Drawn larger,
+// it stays at its own size.
 constexpr int32_t FONT_HEIGHT = 22;
 constexpr int32_t MIN_FONT_HEIGHT = 8;
-void fitFontToWindow(int32_t width, int32_t height);
+void fitFontToPicture(int32_t width, int32_t height);
 
 // Font, GL state, mixer, then the six sounds and ten pictures with a dot
 // after each on the "Loading..." line; ends by starting the game.
