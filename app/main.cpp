@@ -2,6 +2,7 @@
 // toolkit's main loop for the rest of the run.
 #include <GL/freeglut.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +22,7 @@
 #include "common/files.h"
 #include "frontend/play_screen.h"
 #include "frontend/replay_screen.h"
+#include "frontend/settings.h"
 #include "render/sprite_sheet.h"
 
 namespace {
@@ -72,12 +74,25 @@ void clearBars() {
     glPopAttrib();
 }
 
+// F11 or Alt+Enter: the window or the full screen, kept for the next
+// start. A key held down repeats; a switch within half a second of the
+// last is such a repeat, and is let go.
+void switchFullScreen() {
+    static auto last = std::chrono::steady_clock::time_point{};
+    const auto now = std::chrono::steady_clock::now();
+    if (now - last < std::chrono::milliseconds(500)) return;
+    last = now;
+    toggleFullScreen();
+    if (playerSettings.fullScreen == fullScreenChosen()) return;
+    playerSettings.fullScreen = fullScreenChosen();
+    saveSettings();
+}
+
 // The space bar state for the splash is kept beside the Esc handling.
 void onKeyDown(unsigned char key, int x, int y) {
-    // Alt+Enter switches between the window and the full screen, and is
-    // no Enter for the game.
+    // Alt+Enter is no Enter for the game.
     if (key == '\r' && (glutGetModifiers() & GLUT_ACTIVE_ALT) != 0) {
-        toggleFullScreen();
+        switchFullScreen();
         return;
     }
     keyState.press(key);
@@ -89,7 +104,7 @@ void onKeyUp(unsigned char key, int, int) { keyState.release(key); }
 
 // Arrows and function keys come apart from the letters.
 void onSpecialKeyDown(int key, int, int) {
-    if (key == GLUT_KEY_F11) toggleFullScreen();
+    if (key == GLUT_KEY_F11) switchFullScreen();
     keyState.press(specialKey(key));
     glutPostRedisplay();
 }
@@ -198,6 +213,8 @@ int main(int argc, char** argv) {
     Replay replay;
     bool showReplay = false;
     if (!takeReplayOption(argc, argv, replay, showReplay)) return 2;
+    findSettingsPath();
+    loadSettings();
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_EXIT);
@@ -214,6 +231,8 @@ int main(int argc, char** argv) {
     nameGameWindow();
     sprites.presentFrame = presentFrame;
     loadResources();
+    // Full screen once the window is up, as the player left it.
+    if (playerSettings.fullScreen) setFullScreen(true);
     if (showReplay) {
         std::string error;
         if (!prepareReplay(game, replay, error)) {

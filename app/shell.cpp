@@ -224,7 +224,7 @@ bool displayIsIdle() {
 
 void fitFontToPicture(int32_t width, int32_t height) {
     const double scale = std::min(width / static_cast<double>(SCREEN_WIDTH), height / static_cast<double>(SCREEN_HEIGHT));
-    const int32_t wanted = scale >= 1.0 ? FONT_HEIGHT : std::max(MIN_FONT_HEIGHT, static_cast<int32_t>(std::lround(FONT_HEIGHT * scale)));
+    const int32_t wanted = std::max(MIN_FONT_HEIGHT, static_cast<int32_t>(std::lround(FONT_HEIGHT * scale)));
     // Before start-up has built the font there is nothing to build again.
     if (font.listBase == 0 || wanted == font.charHeight) return;
     font.setHeight(wanted);
@@ -274,8 +274,6 @@ void startGame() {
     loadProfile(game);
     fillWorldTable(game);
     loadBestPushes();
-    findSettingsPath();
-    loadSettings();
     soundBank.setMusicOn(playerSettings.music);
     soundBank.setEffectsOn(playerSettings.effects);
     game.elimDelay = 0;

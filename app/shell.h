@@ -38,10 +38,10 @@ bool displayIsIdle();
 void setFramePacing(bool on);
 
 // The game's font is drawn at a size in pixels, not in the picture's
-// units: where the picture is drawn smaller than the 1024 by 768 layout
-// (the window's picture rectangle, bars left out) it is built again smaller
-// by as much, so every text keeps to its place in the picture. Drawn larger,
-// it stays at its own size.
+// units: where the picture is drawn at another size than the 1024 by 768
+// layout (the window's picture rectangle, bars left out), as in a small
+// window or on a large full screen, it is built again smaller or larger by
+// as much, so every text keeps to its place and its size in the picture.
 constexpr int32_t FONT_HEIGHT = 22;
 constexpr int32_t MIN_FONT_HEIGHT = 8;
 void fitFontToPicture(int32_t width, int32_t height);
@@ -50,5 +50,5 @@ void fitFontToPicture(int32_t width, int32_t height);
 // after each on the "Loading..." line; ends by starting the game.
 void loadResources();
 // The splash, the tick clock, the profile, the world table, the best
-// pushes and the music.
+// pushes and the music, as the player's settings have it.
 void startGame();

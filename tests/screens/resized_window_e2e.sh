@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The real program in a window resized to 2048x1536 and to 800x600: the
-# picture stretches over the window, and a click where a world button or a
+# picture grows and shrinks with the window (both of its shape), and a click where a world button or a
 # block is drawn reaches that button or block. The pointer sprite sits
 # under the player's hand. Pictures of flat colours, so each can be told
 # apart at any scale.

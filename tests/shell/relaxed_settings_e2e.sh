@@ -2,7 +2,7 @@
 # The relaxed clock and the settings in the real program. Relaxed, a level
 # left for 100 seconds is still in play and then clears as ever, and a
 # world finished relaxed opens the next one but keeps no best score. The
-# clock switch and the music are remembered across a restart, and a
+# clock switch, the music and full screen are remembered across a restart, and a
 # damaged settings file does not stop the game.
 set -u
 PROGRAM=$1
@@ -87,8 +87,17 @@ grep -qx "music off" "$S" || fail "the music's setting was lost"
 press c "$WINDOW"
 sleep 0.5
 grep -qx "relaxed-clock off" "$S" || fail "C did not turn the clock back on"
+press F11 "$WINDOW"
+sleep 1
+grep -qx "full-screen on" "$S" || fail "F11 was not kept in the settings"
 quit
 grep -q "settings" "$WORK_DIR/console.txt" && fail "a sound settings file was complained about"
+
+# The third start is full screen at once.
+open_menu
+size=$(xdotool getwindowgeometry "$WINDOW" | sed -n 's/.*Geometry: //p')
+[ "$size" = 1280x1024 ] || fail "the game started in a $size window, not full screen"
+quit
 
 # Damaged settings: a start as ever, and one line on the console.
 for damage in junk folder; do
@@ -110,4 +119,4 @@ for damage in junk folder; do
     [ "$(grep -c "settings" "$WORK_DIR/console.txt")" = 1 ] || fail "$damage: the console said $(cat "$WORK_DIR/console.txt")"
     echo "$damage: $(grep settings "$WORK_DIR/console.txt" | cut -c1-100)"
 done
-echo "PASS: relaxed, a level stays in play for 100 s and clears; a relaxed world opens the next with no best score; the clock and the music are remembered; damaged settings start the game"
+echo "PASS: relaxed, a level stays in play for 100 s and clears; a relaxed world opens the next with no best score; the clock, the music and full screen are remembered; damaged settings start the game"
