@@ -88,6 +88,15 @@ void drawBlocksLeft(const GameContext& game) {
 
 }  // namespace
 
+namespace {
+
+// Paused with P: the clock and the board stand still under a panel that
+// hides the board, so a pause cannot be used to study it. P again or a
+// click goes on; the click pushes nothing.
+bool paused = false;
+
+}  // namespace
+
 void drawPlayScreen(const GameContext& game, const Click& pointer) {
     // The background, the board's cells, the title and the panel change
     // only with the level. The title and the panel lie left of the board
@@ -108,7 +117,8 @@ void drawPlayScreen(const GameContext& game, const Click& pointer) {
     drawBlocksLeft(game);
     sprites.printValue(-50, 200, "Score : %d", game.score);
     sprites.drawSprite(FRAME_DUSTBIN, 260, 520);
-    if (game.worldIndex == 0) drawTutorialPanel(game);
+    // The lesson runs over the board's foot: a pause hides it with the board.
+    if (game.worldIndex == 0 && !(paused && game.state == STATE_PLAY)) drawTutorialPanel(game);
     sprites.drawSprite(FRAME_POINTER, pointer.x, pointer.y);
 }
 
@@ -332,10 +342,6 @@ namespace {
 
 bool hintWaiting = false;  // H pressed in a frame without a tick
 
-// Paused with P: the clock and the board stand still under a panel that
-// hides the board, so a pause cannot be used to study it. P again or a
-// click goes on; the click pushes nothing.
-bool paused = false;
 
 void drawPausePanel() {
     sprites.setColour(0.08f, 0.06f, 0.12f, 1.0f);
