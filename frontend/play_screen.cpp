@@ -502,6 +502,8 @@ int32_t tickPlay(GameContext& game, const FrameInput& input) {
     if (clicked) before = momentOf(game);
     TickEvents events;
     game.playTick(click, events);
+    // The dustbin puts the cursor back where the level began it, too.
+    if (events.has(EVENT_RESTARTED)) cursorSlot = cursorFirst(game);
     followCursor(game);
     if (clicked) playHistory.afterTick(before, events);
     playRecording.afterTick(click, events);
