@@ -74,6 +74,9 @@ int32_t takeMenuKeys(GameContext& game, const FrameInput& input) {
     return STATE_PLAY;
 }
 
+// Each visit to the menu selects afresh.
+void enterMenu(GameContext&) { selectedWorld = -1; }
+
 // The menu takes its click and its keys in any frame.
 int32_t tickMenu(GameContext& game, const FrameInput& input) {
     if (input.click.button != BUTTON_LEFT) return takeMenuKeys(game, input);
@@ -99,7 +102,7 @@ void drawSelection() {
 
 }  // namespace
 
-const Screen MENU_SCREEN = {nullptr, drawMenu, tickMenu};
+const Screen MENU_SCREEN = {enterMenu, drawMenu, tickMenu};
 
 int32_t menuWorldAt(int32_t mouseX, int32_t mouseY) {
     if (mouseY <= MENU_BUTTON_TOP || mouseY >= MENU_BUTTON_TOP + MENU_BUTTON_SIZE) return -1;

@@ -75,30 +75,25 @@ while read -r word a rest; do
         # Ticks from the level's start to the next level's first frame, with a few seconds over.
         wait_s=$(awk -v t="$a" -v c="${rest%% *}" 'BEGIN { printf "%d", (t + c) / 120 + 6 }')
         for attempt in 1 2; do
-            [ "$level" -lt 9 ] && { watch_problem "$wait_s" & watcher=$!; }
+            # The next level's first frame, or the menu's after the last.
+            watch_problem "$wait_s" &
+            watcher=$!
             for push in "${pushes[@]}"; do
                 read -r tick steps <<<"$push"
                 # The push key lands on its tick; the arrows before it go out 40 ms apart.
-                n=$(wc -w <<<"$steps")
-                pause=$(awk -v s="$start" -v t="$tick" -v n="$n" -v now="$(now)" \
+                pause=$(awk -v s="$start" -v t="$tick" -v n="$(wc -w <<<"$steps")" -v now="$(now)" \
                         'BEGIN { d = s + (t - 1) / 120 - 0.04 * (n - 1) - now; printf "%.3f", (d > 0 ? d : 0) }')
                 sleep "$pause"
                 # shellcheck disable=SC2086
                 keys $steps
-                [ -n "${TOLVANE_KEYS_LOG:-}" ] && echo "level $level tick $tick: $steps at +$(awk -v s="$start" -v n="$(now)" 'BEGIN { printf "%.3f", n - s }') s (slept $pause)"
-                if [ "$level" = 1 ] && [ ! -e "$WORK_DIR/cursor.png" ]; then
-                    shoot "$WINDOW" "$WORK_DIR/cursor.png" &
-                fi
+                [ -n "${TOLVANE_KEYS_LOG:-}" ] && echo "level $level tick $tick: $steps after sleeping $pause s"
+                [ "$level" = 1 ] && [ ! -e "$WORK_DIR/cursor.png" ] && { shoot "$WINDOW" "$WORK_DIR/cursor.png" & }
             done
-            if [ "$level" -lt 9 ]; then
-                wait "$watcher" && break
-            else
-                wait_world_finished "$D/profile.txt" "$wait_s" && break
-            fi
-            [ "$attempt" = 2 ] && { shoot "$WINDOW" "$WORK_DIR/stuck.png"; keep "$WORK_DIR/stuck.png"; fail "level $level was not cleared with its keys, twice"; }
+            wait "$watcher" && break
+            shoot "$WINDOW" "$WORK_DIR/stuck-$level-$attempt.png"
+            keep "$WORK_DIR/stuck-$level-$attempt.png"
+            [ "$attempt" = 2 ] && fail "level $level was not cleared with its keys, twice"
             echo "level $level did not end in time: the dustbin, and once more"
-            shoot "$WINDOW" "$WORK_DIR/stuck-$level.png"
-            keep "$WORK_DIR/stuck-$level.png"
             retries=$((retries + 1))
             keys r
             start=$(now)
