@@ -386,13 +386,14 @@ void startCursor(const GameContext& game) {
     followCursor(game);
 }
 
-// Corner marks just outside the block, apart from the hint's full outline.
+// Corner marks round the block, outside the hint's outline, so the two
+// show together.
 void drawCursor(const GameContext& game) {
     if (!cursorOnShow || cursorSlot == NO_BLOCK || !game.blocks[cursorSlot].alive) return;
     const Block& b = game.blocks[cursorSlot];
-    const int32_t left = b.x - 4, right = b.x + CELL_PIXELS + 4;
-    const int32_t top = SCREEN_HEIGHT - (b.y - 4), bottom = SCREEN_HEIGHT - (b.y + CELL_PIXELS + 4);
-    constexpr int32_t ARM = 11, WIDTH = 3;
+    constexpr int32_t GAP = 6, ARM = 12, WIDTH = 3;
+    const int32_t left = b.x - GAP, right = b.x + CELL_PIXELS + GAP;
+    const int32_t top = SCREEN_HEIGHT - (b.y - GAP), bottom = SCREEN_HEIGHT - (b.y + CELL_PIXELS + GAP);
     sprites.setColour(0.3f, 1.0f, 1.0f, 1.0f);
     for (const int32_t x : {left, right - ARM}) {
         sprites.fillRect(x, top, ARM, WIDTH);

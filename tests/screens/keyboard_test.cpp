@@ -10,7 +10,8 @@ protected:
     std::pair<int32_t, int32_t> cursorCell() {
         const auto corner = rectangleIn(0.3f, 1.0f, 1.0f);
         if (corner.first < 0) return corner;
-        return {(corner.first + 4 - BOARD_LEFT) / CELL_PIXELS, (corner.second + 4 - BOARD_TOP) / CELL_PIXELS};
+        const int32_t half = CELL_PIXELS / 2;
+        return {(corner.first + half - BOARD_LEFT) / CELL_PIXELS, (corner.second + half - BOARD_TOP) / CELL_PIXELS};
     }
 };
 
