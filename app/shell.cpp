@@ -134,6 +134,18 @@ bool keysInUse = false;
 int32_t keysPointerX = 0;
 int32_t keysPointerY = 0;
 
+// The frame's input with its key actions, and whether the keys were in use before them.
+FrameInput withKeys(FrameInput input, uint32_t keys) {
+    const Click& pointer = input.click;
+    const bool mouseUsed = pointer.x != keysPointerX || pointer.y != keysPointerY || pointer.button != BUTTON_NONE;
+    keysPointerX = pointer.x;
+    keysPointerY = pointer.y;
+    input.keys = keys;
+    input.keyboardInUse = keysInUse && !mouseUsed;
+    keysInUse = cursorShown(input);
+    return input;
+}
+
 // The frame's click: the pointer, and the first button pressed since the last frame.
 Click frameClick() { return Click{input.pendingButton, input.mouseX, input.mouseY}; }
 
@@ -174,15 +186,9 @@ void runScreenFrame() {
     screen->draw(game, click);
     const bool tickDue = frameTimer.isTickDue(tickClock);
     sprites.endFrame();
-    FrameInput frameInput{click,         tickDue,       keyState.downOrPressedSinceLastQuery(' '),
-                          undoPressed(), hintPressed(), pausePressed()};
-    frameInput.keys = keys;
-    const bool mouseUsed = click.x != keysPointerX || click.y != keysPointerY || click.button != BUTTON_NONE;
-    keysPointerX = click.x;
-    keysPointerY = click.y;
-    frameInput.keyboardInUse = keysInUse && !mouseUsed;
-    keysInUse = cursorShown(frameInput);
-    const int32_t next = screen->tick(game, frameInput);
+    const FrameInput frameInput{click,         tickDue,       keyState.downOrPressedSinceLastQuery(' '),
+                                undoPressed(), hintPressed(), pausePressed()};
+    const int32_t next = screen->tick(game, withKeys(frameInput, keys));
     if (next != game.state) changeState(next);
 }
 

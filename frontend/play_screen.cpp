@@ -447,10 +447,6 @@ Click tickClick(const GameContext& game, const Click& mouse) {
     return click;
 }
 
-}  // namespace
-
-namespace {
-
 // A level begun, or begun again after "Try Again?": nothing to take back.
 void enterPlay(GameContext& game) {
     playHistory.clear();
