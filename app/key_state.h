@@ -11,6 +11,12 @@ constexpr int KEY_CODE_COUNT = 512;
 // A special key's code here, from the toolkit's number for it.
 constexpr int specialKey(int toolkitKey) { return SPECIAL_KEY_BASE + toolkitKey; }
 
+// The arrow keys, by the toolkit's numbers for them.
+constexpr int KEY_ARROW_LEFT = specialKey(100);
+constexpr int KEY_ARROW_UP = specialKey(101);
+constexpr int KEY_ARROW_RIGHT = specialKey(102);
+constexpr int KEY_ARROW_DOWN = specialKey(103);
+
 class KeyState {
 public:
     void press(int key);

@@ -152,6 +152,45 @@ void takeSoundKeys() {
     if (m || s) saveSettings();
 }
 
+// The keys behind the screens' key actions. Every key is asked every frame,
+// so a press made on another screen is not kept for the next one.
+struct KeyBinding {
+    int key;
+    uint32_t action;
+};
+constexpr KeyBinding KEY_BINDINGS[] = {
+    {KEY_ARROW_LEFT, KEY_ACTION_LEFT}, {KEY_ARROW_RIGHT, KEY_ACTION_RIGHT}, {KEY_ARROW_UP, KEY_ACTION_UP},
+    {KEY_ARROW_DOWN, KEY_ACTION_DOWN}, {'z', KEY_ACTION_PUSH_LEFT},          {'Z', KEY_ACTION_PUSH_LEFT},
+    {',', KEY_ACTION_PUSH_LEFT},       {'x', KEY_ACTION_PUSH_RIGHT},         {'X', KEY_ACTION_PUSH_RIGHT},
+    {'.', KEY_ACTION_PUSH_RIGHT},      {'r', KEY_ACTION_RESTART},            {'R', KEY_ACTION_RESTART},
+    {'\r', KEY_ACTION_ENTER},          {'y', KEY_ACTION_YES},                {'Y', KEY_ACTION_YES},
+    {'n', KEY_ACTION_NO},              {'N', KEY_ACTION_NO},
+};
+
+uint32_t keyActionsPressed() {
+    uint32_t keys = 0;
+    for (const KeyBinding& binding : KEY_BINDINGS)
+        if (keyState.pressedSinceLastQuery(binding.key)) keys |= binding.action;
+    return keys;
+}
+
+// The keys are in use from a key action on until the mouse moves or clicks.
+bool keysInUse = false;
+int32_t keysPointerX = 0;
+int32_t keysPointerY = 0;
+
+// The frame's input with its key actions, and whether the keys were in use before them.
+FrameInput withKeys(FrameInput input, uint32_t keys) {
+    const Click& pointer = input.click;
+    const bool mouseUsed = pointer.x != keysPointerX || pointer.y != keysPointerY || pointer.button != BUTTON_NONE;
+    keysPointerX = pointer.x;
+    keysPointerY = pointer.y;
+    input.keys = keys;
+    input.keyboardInUse = keysInUse && !mouseUsed;
+    keysInUse = cursorShown(input);
+    return input;
+}
+
 // The frame's click: the pointer, and the first button pressed since the last frame.
 Click frameClick() { return Click{input.pendingButton, input.mouseX, input.mouseY}; }
 
@@ -184,6 +223,11 @@ void runScreenFrame() {
     const Screen* screen = screenOf(game.state);
     if (screen == nullptr) return;  // an unknown state draws nothing
     const Click click = frameClick();
+    // A key changes the menu's picture: the frame after it must not wait
+    // for an idle menu's redraw.
+    const uint32_t keys = keyActionsPressed();
+    const bool clock = clockPressed();
+    if (keys != 0 || clock) idleMenuFrames = 0;
     sprites.beginFrame();
     screen->draw(game, click);
     drawNotice();
@@ -192,8 +236,8 @@ void runScreenFrame() {
     takeSoundKeys();
     FrameInput frameInput{click,         tickDue,       keyState.downOrPressedSinceLastQuery(' '),
                           undoPressed(), hintPressed(), pausePressed()};
-    frameInput.clockPressed = clockPressed();
-    const int32_t next = screen->tick(game, frameInput);
+    frameInput.clockPressed = clock;
+    const int32_t next = screen->tick(game, withKeys(frameInput, keys));
     if (next != game.state) changeState(next);
 }
 

@@ -62,23 +62,74 @@ void switchClock() {
 }
 
 // Any status but locked can be started, also values the profile holds
-// beyond finished. The menu takes its click in any frame.
+// beyond finished.
+bool startable(const GameContext& game, int32_t j) {
+    return j >= 0 && j < PLAYED_WORLDS && game.worldStatus[j] != WORLD_LOCKED;
+}
+
+// The world the keys have selected, while the keys are in use.
+int32_t selectedWorld = -1;
+bool selectionOnShow = false;
+
+// The next startable world from j one way round the row, locked ones
+// passed over; j itself when it is the only one.
+int32_t stepSelection(const GameContext& game, int32_t j, int32_t step) {
+    for (int32_t n = 1; n <= PLAYED_WORLDS; ++n) {
+        const int32_t k = ((j + step * n) % PLAYED_WORLDS + PLAYED_WORLDS) % PLAYED_WORLDS;
+        if (startable(game, k)) return k;
+    }
+    return j;
+}
+
+// The keys on the menu: the first only shows the selection, on the world
+// last played or else the first that can be started; the arrows then move
+// it and Enter starts its world.
+int32_t takeMenuKeys(GameContext& game, const FrameInput& input) {
+    selectionOnShow = cursorShown(input);
+    if (!startable(game, selectedWorld))
+        selectedWorld = startable(game, game.worldIndex) ? game.worldIndex : stepSelection(game, PLAYED_WORLDS - 1, 1);
+    if (!input.keyboardInUse || !startable(game, selectedWorld)) return game.state;
+    if (input.keys & (KEY_ACTION_LEFT | KEY_ACTION_UP)) selectedWorld = stepSelection(game, selectedWorld, -1);
+    if (input.keys & (KEY_ACTION_RIGHT | KEY_ACTION_DOWN)) selectedWorld = stepSelection(game, selectedWorld, 1);
+    if (!(input.keys & KEY_ACTION_ENTER)) return game.state;
+    startWorld(game, selectedWorld);
+    return STATE_PLAY;
+}
+
+// Each visit to the menu selects afresh.
+void enterMenu(GameContext&) { selectedWorld = -1; }
+
+// The menu takes its click and its keys in any frame.
 int32_t tickMenu(GameContext& game, const FrameInput& input) {
     if (input.clockPressed) switchClock();
-    if (input.click.button != BUTTON_LEFT) return game.state;
+    if (input.click.button != BUTTON_LEFT) return takeMenuKeys(game, input);
+    selectionOnShow = false;
     if (menuClockAt(input.click.x, input.click.y)) {
         switchClock();
         return game.state;
     }
     const int32_t j = menuWorldAt(input.click.x, input.click.y);
-    if (j < 0 || game.worldStatus[j] == WORLD_LOCKED) return game.state;
+    if (!startable(game, j)) return game.state;
     startWorld(game, j);
     return STATE_PLAY;
 }
 
+// A thick frame round the selected world's button.
+void drawSelection() {
+    const int32_t left = MENU_BUTTON_LEFT + MENU_BUTTON_SIZE * selectedWorld;
+    const int32_t top = SCREEN_HEIGHT - MENU_BUTTON_TOP;
+    constexpr int32_t WIDTH = 4;
+    sprites.setColour(1.0f, 1.0f, 0.2f, 1.0f);
+    sprites.fillRect(left, top, MENU_BUTTON_SIZE, WIDTH);
+    sprites.fillRect(left, top - MENU_BUTTON_SIZE + WIDTH, MENU_BUTTON_SIZE, WIDTH);
+    sprites.fillRect(left, top, WIDTH, MENU_BUTTON_SIZE);
+    sprites.fillRect(left + MENU_BUTTON_SIZE - WIDTH, top, WIDTH, MENU_BUTTON_SIZE);
+    sprites.setColour(1.0f, 1.0f, 1.0f, 1.0f);
+}
+
 }  // namespace
 
-const Screen MENU_SCREEN = {nullptr, drawMenu, tickMenu};
+const Screen MENU_SCREEN = {enterMenu, drawMenu, tickMenu};
 
 int32_t menuWorldAt(int32_t mouseX, int32_t mouseY) {
     if (mouseY <= MENU_BUTTON_TOP || mouseY >= MENU_BUTTON_TOP + MENU_BUTTON_SIZE) return -1;
@@ -144,13 +195,16 @@ void drawMenu(const GameContext& game, const Click& pointer) {
         drawMenuBackdrop(game);
         sprites.keepLayer(key.hash);
     }
+    // The world the keys have selected, or else the one the pointer is on.
+    const bool selecting = selectionOnShow && startable(game, selectedWorld);
+    if (selecting) drawSelection();
     const bool inButtonRow = pointer.y > MENU_BUTTON_TOP && pointer.y < MENU_BUTTON_TOP + MENU_BUTTON_SIZE;
-    if (!inButtonRow) {
+    if (!inButtonRow && !selecting) {
         for (const ShadowedLine& line : MENU_HELP) printLine(line);
     } else if (menuClockAt(pointer.x, pointer.y)) {
         printClockHelp(playerSettings.relaxedClock);
     } else {
-        const int32_t j = menuWorldAt(pointer.x, pointer.y);
+        const int32_t j = selecting ? selectedWorld : menuWorldAt(pointer.x, pointer.y);
         if (j >= 0) {
             const World& w = game.worlds[j];
             printIfAny(100, 350, w.name, 1, 0, 1);

@@ -8,6 +8,7 @@
 #include "frontend/best_pushes.h"
 #include "frontend/saved_replays.h"
 #include "frontend/screen.h"
+#include "game/cursor.h"
 #include "game/undo.h"
 #include "render/sprite_sheet.h"
 #include "solver/hint.h"
@@ -357,10 +358,107 @@ void pausePlay(const GameContext& game) {
     if (game.state == STATE_PLAY) paused = true;
 }
 
+// [SECTION] The keyboard's cursor
+// The arrows step it from block to block; Z and X push its block left and
+// right, as a click on the block's middle would, on the next tick.
+
 namespace {
 
+int32_t cursorSlot = NO_BLOCK;
+int32_t cursorX = BOARD_LEFT;  // where its block was last seen
+int32_t cursorY = BOARD_TOP;
+bool cursorOnShow = false;
+// A key pressed between ticks waits for the next one: a push, with the
+// block the cursor was on when it was pressed, or the dustbin.
+int32_t waitingButton = BUTTON_NONE;
+int32_t waitingSlot = NO_BLOCK;
+bool restartWaiting = false;
+
+void dropWaitingKeys() {
+    waitingButton = BUTTON_NONE;
+    restartWaiting = false;
+}
+
+// The middle of the dustbin, where R clicks.
+constexpr int32_t DUSTBIN_MIDDLE_X = 292;
+constexpr int32_t DUSTBIN_MIDDLE_Y = 552;
+
+void followCursor(const GameContext& game) {
+    cursorSlot = cursorFollow(game, cursorSlot, cursorX, cursorY);
+    if (cursorSlot == NO_BLOCK) return;
+    cursorX = game.blocks[cursorSlot].x;
+    cursorY = game.blocks[cursorSlot].y;
+}
+
+void startCursor(const GameContext& game) {
+    cursorSlot = cursorFirst(game);
+    dropWaitingKeys();
+    followCursor(game);
+}
+
+// Corner marks round the block, outside the hint's outline, so the two
+// show together.
+void drawCursor(const GameContext& game) {
+    if (!cursorOnShow || cursorSlot == NO_BLOCK || !game.blocks[cursorSlot].alive) return;
+    const Block& b = game.blocks[cursorSlot];
+    constexpr int32_t GAP = 6, ARM = 12, WIDTH = 3;
+    const int32_t left = b.x - GAP, right = b.x + CELL_PIXELS + GAP;
+    const int32_t top = SCREEN_HEIGHT - (b.y - GAP), bottom = SCREEN_HEIGHT - (b.y + CELL_PIXELS + GAP);
+    sprites.setColour(0.3f, 1.0f, 1.0f, 1.0f);
+    for (const int32_t x : {left, right - ARM}) {
+        sprites.fillRect(x, top, ARM, WIDTH);
+        sprites.fillRect(x, bottom + WIDTH, ARM, WIDTH);
+    }
+    for (const int32_t x : {left, right - WIDTH}) {
+        sprites.fillRect(x, top, WIDTH, ARM);
+        sprites.fillRect(x, bottom + ARM, WIDTH, ARM);
+    }
+    sprites.setColour(1.0f, 1.0f, 1.0f, 1.0f);
+}
+
+// The frame's keys on the board. Arrows and pushes act only on a cursor
+// already on show; the first key of all only shows it.
+void takeBoardKeys(const GameContext& game, const FrameInput& input) {
+    cursorOnShow = cursorShown(input);
+    followCursor(game);
+    if (input.keys & KEY_ACTION_RESTART) restartWaiting = true;
+    if (!input.keyboardInUse || cursorSlot == NO_BLOCK) return;
+    const struct {
+        uint32_t key;
+        CursorDirection direction;
+    } arrows[] = {{KEY_ACTION_LEFT, CURSOR_LEFT},
+                  {KEY_ACTION_RIGHT, CURSOR_RIGHT},
+                  {KEY_ACTION_UP, CURSOR_UP},
+                  {KEY_ACTION_DOWN, CURSOR_DOWN}};
+    for (const auto& arrow : arrows)
+        if (input.keys & arrow.key) cursorSlot = cursorStep(game, cursorSlot, arrow.direction);
+    followCursor(game);
+    // Both push keys at once push nothing.
+    const uint32_t push = input.keys & (KEY_ACTION_PUSH_LEFT | KEY_ACTION_PUSH_RIGHT);
+    if (push == KEY_ACTION_PUSH_LEFT || push == KEY_ACTION_PUSH_RIGHT) {
+        waitingButton = push == KEY_ACTION_PUSH_LEFT ? BUTTON_LEFT : BUTTON_RIGHT;
+        waitingSlot = cursorSlot;
+    }
+}
+
+// The click this tick plays: the mouse's, or else the waiting key's, at the
+// dustbin or at the middle of its block as the block stands now. A key
+// waits out a tick the mouse takes.
+Click tickClick(const GameContext& game, const Click& mouse) {
+    if (mouse.button != BUTTON_NONE) return mouse;
+    Click click;
+    if (restartWaiting) {
+        click = Click{BUTTON_LEFT, DUSTBIN_MIDDLE_X, DUSTBIN_MIDDLE_Y};
+    } else if (waitingButton != BUTTON_NONE && game.blocks[waitingSlot].alive) {
+        const Block& b = game.blocks[waitingSlot];
+        click = Click{waitingButton, b.x + CELL_PIXELS / 2, b.y + CELL_PIXELS / 2};
+    }
+    dropWaitingKeys();
+    return click;
+}
+
 // A level begun, or begun again after "Try Again?": nothing to take back.
-void enterPlay(GameContext&) {
+void enterPlay(GameContext& game) {
     playHistory.clear();
     playHinted = false;
     levelTicks = 0;
@@ -368,6 +466,7 @@ void enterPlay(GameContext&) {
     nextPlans.clear();
     abandonHint();
     playRecording.start();
+    startCursor(game);
 }
 
 void drawPlay(const GameContext& game, const Click& pointer) {
@@ -375,6 +474,7 @@ void drawPlay(const GameContext& game, const Click& pointer) {
     drawClock(game);
     drawPushes(game);
     if (paused) return drawPausePanel();
+    drawCursor(game);
     drawHint(game);
 }
 
@@ -384,7 +484,11 @@ int32_t tickPlay(GameContext& game, const FrameInput& input) {
         paused = false;
         return game.state;
     }
-    if (paused) return game.state;
+    // Keys push nothing while paused, nor are kept for after.
+    if (paused) {
+        dropWaitingKeys();
+        return game.state;
+    }
     // Undo needs no tick: the board goes back at once, the clock runs on.
     if (input.undoPressed && playHistory.undo(game)) {
         soundBank.playSound(SOUND_RESTART);
@@ -392,19 +496,24 @@ int32_t tickPlay(GameContext& game, const FrameInput& input) {
         abandonHint();
         nextPlans.clear();
     }
+    takeBoardKeys(game, input);
     if (!input.tickDue) {
         // A press between ticks waits for the next one.
         if (input.hintPressed) hintWaiting = true;
         return game.state;
     }
     // Only a click can push, so only a tick with a click is worth remembering.
-    const bool clicked = input.click.button != BUTTON_NONE;
+    const Click click = tickClick(game, input.click);
+    const bool clicked = click.button != BUTTON_NONE;
     PlayMoment before;
     if (clicked) before = momentOf(game);
     TickEvents events;
-    game.playTick(input.click, events);
+    game.playTick(click, events);
+    // The dustbin puts the cursor back where the level began it, too.
+    if (events.has(EVENT_RESTARTED)) cursorSlot = cursorFirst(game);
+    followCursor(game);
     if (clicked) playHistory.afterTick(before, events);
-    playRecording.afterTick(input.click, events);
+    playRecording.afterTick(click, events);
     // A clear after a hint is kept as a replay, but is no best for par.
     if (events.has(EVENT_LEVEL_CLEARED)) {
         if (!playHinted) keepBestPushes(game, static_cast<int32_t>(playHistory.size()));
@@ -412,7 +521,7 @@ int32_t tickPlay(GameContext& game, const FrameInput& input) {
     }
     ++levelTicks;
     const bool hintedPush = hintShown && shownHint.kind == solver::HINT_PUSH && events.has(EVENT_PUSHED) &&
-                            input.click.button == shownHint.button && game.blocks[shownHint.slot].x != before.blocks[shownHint.slot].x;
+                            click.button == shownHint.button && game.blocks[shownHint.slot].x != before.blocks[shownHint.slot].x;
     tickHint(game, input.hintPressed || hintWaiting, events.has(EVENT_PUSHED) || events.has(EVENT_RESTARTED), hintedPush);
     hintWaiting = false;
     playSounds(events);

@@ -60,7 +60,7 @@ int32_t tickSplash(GameContext&, const FrameInput& input) {
         if (splashTicks > SPLASH_PHASE_TICKS) next = STATE_MENU;
     }
     if (input.tickDue) ++splashTicks;
-    if (input.skipPressed) next = STATE_MENU;
+    if (input.skipPressed || (input.keys & KEY_ACTION_ENTER)) next = STATE_MENU;
     return next;
 }
 

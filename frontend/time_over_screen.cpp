@@ -29,15 +29,16 @@ void drawTimeOver(const GameContext& game, const Click& pointer) {
     drawClock(game);
 }
 
-// Only a left click in a ticked frame answers the question; the board and
-// the clock stand still meanwhile.
+// A left click in a ticked frame answers the question, or in any frame Y
+// or Enter for yes and N for no; the board and the clock stand still
+// meanwhile.
 int32_t tickTimeOver(GameContext& game, const FrameInput& input) {
-    if (!input.tickDue || input.click.button != BUTTON_LEFT) return game.state;
-    if (inside(input.click, YES_LEFT, BUTTONS_TOP)) {
+    const bool clicked = input.tickDue && input.click.button == BUTTON_LEFT;
+    if ((clicked && inside(input.click, YES_LEFT, BUTTONS_TOP)) || (input.keys & (KEY_ACTION_YES | KEY_ACTION_ENTER))) {
         game.retryLevel();
         return STATE_PLAY;
     }
-    if (inside(input.click, NO_LEFT, BUTTONS_TOP)) return STATE_MENU;
+    if ((clicked && inside(input.click, NO_LEFT, BUTTONS_TOP)) || (input.keys & KEY_ACTION_NO)) return STATE_MENU;
     return game.state;
 }
 

@@ -101,6 +101,35 @@ TEST_F(MenuTest, OneLeftClickStartsAnOpenWorldOnce) {
     EXPECT_EQ(drawLog.framesEnded, 2);
 }
 
+TEST_F(MenuTest, ArrowsSelectTheWorldsThatStartAndEnterStartsTheSelectedOne) {
+    game.worldStatus[0] = WORLD_FINISHED;
+    game.worldStatus[1] = WORLD_OPEN;
+    game.worldStatus[4] = 5;
+    game.worldIndex = 1;
+    struct Case {
+        const char* keys;
+        int32_t selected;  // -1: none shown
+    } cases[] = {
+        {"E", 1},  // the first key only shows the selection, on the world last played
+        {"RR", 4}, {"RRR", 0}, {"RL", 0}, {"RLL", 4}, {"RU", 0}, {"RD", 4},
+        {"Rm", -1},  // the pointer moved
+    };
+    for (const Case& c : cases) {
+        changeState(STATE_MENU);
+        pressKeys("m");
+        pressKeys(c.keys);
+        ASSERT_EQ(game.state, STATE_MENU) << c.keys;
+        const auto frame = rectangleIn(1.0f, 1.0f, 0.2f);
+        EXPECT_EQ(frame.first, c.selected < 0 ? -1 : MENU_BUTTON_LEFT + MENU_BUTTON_SIZE * c.selected) << c.keys;
+        if (c.selected >= 0) {
+            EXPECT_NE(drawLog.findText(game.worlds[c.selected].name), nullptr) << c.keys;
+        }
+    }
+    pressKeys("RRE");
+    EXPECT_EQ(game.state, STATE_PLAY);
+    EXPECT_EQ(game.worldIndex, 4);
+}
+
 TEST_F(MenuTest, LockedWorldsAndOtherButtonsStartNothing) {
     game.worldStatus[0] = WORLD_OPEN;
     pointAt(200 + 64 * 5, 230, BUTTON_LEFT);  // world 5 is locked

@@ -76,13 +76,14 @@ TEST_F(PlayFlowTest, TimeOverShowsZeroFor101TicksSoundsOnceAndRetriesAtOnce) {
     EXPECT_EQ(game.clock, 98) << "the first unit after a time over lasts one tick";
 }
 
-TEST_F(PlayFlowTest, TryAgainButtonsTakeOnlyALeftClickInsideInATickingFrame) {
+TEST_F(PlayFlowTest, TryAgainButtonsTakeOnlyALeftClickInsideInATickingFrameOrYNAndEnter) {
     startStuckLevel();
     game.state = STATE_TIME_OVER;
     struct Case {
         int32_t x, y, button;
         bool tick;
         int32_t expected;
+        int key = 0;
     } cases[] = {
         {490, 392, BUTTON_LEFT, true, STATE_TIME_OVER},   // yes's left border
         {554, 392, BUTTON_LEFT, true, STATE_TIME_OVER},   // yes's right border
@@ -90,10 +91,15 @@ TEST_F(PlayFlowTest, TryAgainButtonsTakeOnlyALeftClickInsideInATickingFrame) {
         {630, 392, BUTTON_RIGHT, true, STATE_TIME_OVER},
         {520, 392, BUTTON_LEFT, false, STATE_TIME_OVER},  // no tick due
         {630, 392, BUTTON_LEFT, true, STATE_MENU},        // no
+        {0, 0, BUTTON_NONE, false, STATE_PLAY, 'Y'},      // the keys need no tick
+        {0, 0, BUTTON_NONE, false, STATE_PLAY, '\r'},
+        {0, 0, BUTTON_NONE, false, STATE_MENU, 'n'},
+        {0, 0, BUTTON_NONE, true, STATE_TIME_OVER, 'x'},
     };
     for (const Case& c : cases) {
         game.state = STATE_TIME_OVER;
         input = {c.x, c.y, c.button};
+        if (c.key != 0) keyState.press(c.key);
         frame(c.tick);
         EXPECT_EQ(game.state, c.expected) << c.x << "," << c.y << " button " << c.button;
     }

@@ -10,6 +10,7 @@
 
 #include "app/frame_timer.h"
 #include "app/input_state.h"
+#include "app/key_state.h"
 #include "app/shell.h"
 #include "audio/sound_bank.h"
 #include "frontend/best_pushes.h"
@@ -58,6 +59,31 @@ protected:
     }
     void frames(int n) {
         for (int i = 0; i < n; ++i) frame();
+    }
+    // Each letter a key in a ticked frame: L R U D the arrows, E Enter, u
+    // Backspace, others themselves; Z a z between ticks; '.' a tick without
+    // a key; m the pointer moving.
+    void pressKeys(const char* keys) {
+        for (const char* k = keys; *k != '\0'; ++k) {
+            const int code = *k == 'L' ? KEY_ARROW_LEFT : *k == 'R' ? KEY_ARROW_RIGHT : *k == 'U' ? KEY_ARROW_UP
+                           : *k == 'D' ? KEY_ARROW_DOWN : *k == 'E' ? '\r' : *k == 'Z' ? 'z' : *k == 'u' ? '\b' : *k;
+            if (*k == 'm') input.mouseX += 5;
+            else if (*k != '.') keyState.press(code), keyState.release(code);
+            frame(*k != 'Z');
+        }
+    }
+    // Where the screen drew the first rectangle in this colour after a
+    // frame without a tick: its left edge, and its top counted down the screen.
+    std::pair<int32_t, int32_t> rectangleIn(float r, float g, float b) {
+        drawLog.clear();
+        frame(false);
+        for (size_t i = 0; i + 1 < drawLog.calls.size(); ++i) {
+            const DrawCall& c = drawLog.calls[i];
+            const DrawCall& rect = drawLog.calls[i + 1];
+            if (c.op == DrawOp::SetColour && c.r == r && c.g == g && c.b == b && rect.op == DrawOp::FillRect)
+                return {rect.x, SCREEN_HEIGHT - rect.y};
+        }
+        return {-1, -1};
     }
 
     // Level n of the loaded set from 16 rows of characters: '#' wall,

@@ -3,12 +3,15 @@
  * region and, whenever it changed, prints the time (seconds since the epoch,
  * as `date +%s.%N` gives it), the brightest red, green and blue there, and a
  * hash of the region's pixels.
- * Usage: pixel_watch WINDOW-ID X Y WIDTH HEIGHT SECONDS */
+ * With --first-change last, it ends at the first change, having printed it,
+ * and fails when none came in time.
+ * Usage: pixel_watch WINDOW-ID X Y WIDTH HEIGHT SECONDS [--first-change] */
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 #include <time.h>
 
 static int ignoreErrors(Display* display, XErrorEvent* error) {
@@ -27,8 +30,9 @@ static int channel(unsigned long pixel, unsigned long mask) {
 }
 
 int main(int argc, char** argv) {
-    if (argc != 7) {
-        fprintf(stderr, "usage: %s WINDOW-ID X Y WIDTH HEIGHT SECONDS\n", argv[0]);
+    const int firstChange = argc == 8 && strcmp(argv[7], "--first-change") == 0;
+    if (argc != 7 && !firstChange) {
+        fprintf(stderr, "usage: %s WINDOW-ID X Y WIDTH HEIGHT SECONDS [--first-change]\n", argv[0]);
         return 2;
     }
     Display* display = XOpenDisplay(NULL);
@@ -66,10 +70,14 @@ int main(int argc, char** argv) {
                     if (pb > b) b = pb;
                 }
             XDestroyImage(image);
-            if (first || hash != last) {
+            if ((first && !firstChange) || (!first && hash != last)) {
                 printf("%ld.%09ld %d %d %d %016llx\n", (long)wall.tv_sec, wall.tv_nsec, r, g, b,
                        (unsigned long long)hash);
                 fflush(stdout);
+                if (firstChange) {
+                    XCloseDisplay(display);
+                    return 0;
+                }
             }
             first = 0;
             last = hash;
@@ -78,5 +86,5 @@ int main(int argc, char** argv) {
         nanosleep(&pause, NULL);
     }
     XCloseDisplay(display);
-    return 0;
+    return firstChange ? 1 : 0;
 }
