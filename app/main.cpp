@@ -139,13 +139,25 @@ void mouse(int button, int buttonState, int x, int y) {
     glutPostRedisplay();
 }
 
+// The game draws its own pointer, on the picture only: over a bar the
+// desktop's pointer shows instead, so the player never loses it.
+void showPointerOverBars(int x, int y) {
+    static int shown = GLUT_CURSOR_NONE;
+    const int wanted = onPicture(currentPicture(), x, y) ? GLUT_CURSOR_NONE : GLUT_CURSOR_LEFT_ARROW;
+    if (wanted == shown) return;
+    shown = wanted;
+    glutSetCursor(wanted);
+}
+
 void motion(int x, int y) {
     onMotion(x, y);
+    showPointerOverBars(x, y);
     glutPostRedisplay();
 }
 
 void passiveMotion(int x, int y) {
     onPassiveMotion(x, y);
+    showPointerOverBars(x, y);
     glutPostRedisplay();
 }
 

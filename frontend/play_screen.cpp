@@ -87,10 +87,6 @@ void drawBlocksLeft(const GameContext& game) {
     }
 }
 
-}  // namespace
-
-namespace {
-
 // Paused with P: the clock and the board stand still under a panel that
 // hides the board, so a pause cannot be used to study it. P again or a
 // click goes on; the click pushes nothing.
@@ -342,7 +338,6 @@ bool playHinted = false;
 namespace {
 
 bool hintWaiting = false;  // H pressed in a frame without a tick
-
 
 void drawPausePanel() {
     sprites.setColour(0.08f, 0.06f, 0.12f, 1.0f);
